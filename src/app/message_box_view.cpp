@@ -1,0 +1,25 @@
+#include "app/message_box_view.h"
+
+#include <QApplication>
+#include <QAbstractButton>
+#include <QMessageBox>
+
+namespace cifrano {
+
+void MessageBoxPrompts::Inform(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
+                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+bool MessageBoxPrompts::AskYesNo(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Yes);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("No"));
+    return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace cifrano

@@ -1,0 +1,20 @@
+#pragma once
+#include <vector>
+
+#include "app/sound_cues.h"
+
+namespace cifrano {
+
+// Records every cue asked for, in order.
+class RecordingSoundCues : public SoundCues {
+public:
+    void Play(SoundCue cue) override { played.push_back(cue); }
+    int Count(SoundCue cue) const {
+        int n = 0;
+        for (SoundCue c : played) n += (c == cue);
+        return n;
+    }
+    std::vector<SoundCue> played;
+};
+
+}  // namespace cifrano
