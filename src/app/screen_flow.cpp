@@ -1,6 +1,7 @@
 #include "app/screen_flow.h"
 
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QRandomGenerator>
 
 #include "app/media_paths.h"
@@ -78,8 +79,10 @@ void ScreenFlow::Show(ScreenId id) {
     BaseScreen& screen = Screen(id);
     if (ended_ || !IsLoaded(id)) return;  // its load may have ended the program or unloaded it
     screen.show();
-    screen.raise();
-    screen.activateWindow();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {  // it cannot raise
+        screen.raise();
+        screen.activateWindow();
+    }
 }
 
 void ScreenFlow::Unload(ScreenId id) {
