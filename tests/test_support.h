@@ -44,6 +44,12 @@ public:
     void AddUser(const QString& fileName, int width = 80, int height = 100) {
         WritePicture(Path("usuarios/" + fileName), width, height);
     }
+    // A copy of a file of the default data folder (Qt writes no GIF files).
+    bool CopyFromDefaultData(const QString& from, const QString& to) {
+        QDir().mkpath(QFileInfo(Path(to)).absolutePath());
+        return QFile::copy(DefaultDataFolder() + "/" + from, Path(to));
+    }
+    static QString DefaultDataFolder() { return qEnvironmentVariable("CIFRANO_SOURCE_DATA"); }
 
 private:
     QTemporaryDir dir_;

@@ -6,7 +6,7 @@ namespace cifrano {
 
 std::string DataPath(std::string_view appFolder, std::string_view suffix) {
     std::string path(appFolder);
-    while (path.size() > 1 && path.back() == kFolderSeparator) path.pop_back();
+    while (!path.empty() && path.back() == kFolderSeparator) path.pop_back();
     for (char c : suffix) path.push_back(c == '\\' ? kFolderSeparator : c);
     return path;
 }
