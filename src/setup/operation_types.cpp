@@ -1,0 +1,158 @@
+#include "setup/operation_types.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace cifrano {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Windows-1252 bytes 0x80 to 0x9F; the five bytes the code page leaves
+// undefined keep their own value, as the C1 controls of the same number.
+constexpr char32_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// Well-formed UTF-8 only: no overlong forms, no surrogates, nothing past U+10FFFF.
+bool IsValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    const std::size_t n = bytes.size();
+    while (i < n) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;  // allowed range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (n - i < length) return false;
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        if (second < low || second > high) return false;
+        for (std::size_t k = 2; k < length; ++k) {
+            if (!IsContinuation(static_cast<unsigned char>(bytes[i + k]))) return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        // Every Windows-1252 character lies in the basic plane.
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+std::string DecodeWindows1252(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 2);
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80 && byte <= 0x9F) {
+            AppendUtf8(text, kWindows1252High[byte - 0x80]);
+        } else {
+            AppendUtf8(text, byte);  // Latin-1 and ASCII bytes are their own code points
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+OperationFields SplitOperationType(std::string_view line) {
+    OperationFields fields{};
+    std::size_t field = 0;
+    for (;;) {
+        const std::size_t space = line.find(' ');
+        if (space == std::string_view::npos || field + 1 == fields.size()) {
+            // The last slot takes the rest up to the next space: extra fields are dropped.
+            fields[field] = std::string(line.substr(0, space));
+            break;
+        }
+        fields[field++] = std::string(line.substr(0, space));
+        line.remove_prefix(space + 1);
+    }
+    return fields;
+}
+
+std::string DecodeConfigurationBytes(std::string_view bytes) {
+    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        bytes.remove_prefix(kByteOrderMark.size());
+    }
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    return DecodeWindows1252(bytes);
+}
+
+std::vector<std::string> SplitConfigurationLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        const std::size_t lineEnd = end == std::string_view::npos ? text.size() : end;
+        if (lineEnd > start) lines.emplace_back(text.substr(start, lineEnd - start));
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+    return lines;
+}
+
+OperationTypesResult ReadOperationTypes(const std::string& path) {
+    const std::string notFound = "No se encuentra el archivo de configuración: " + path;
+    const std::string unreadable = "No se puede leer el archivo de configuración: " + path;
+
+    // Checked before opening: a directory, a device or a pipe of that name would
+    // otherwise read as empty, endless or blocking.
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) return {{}, notFound};
+    if (error) return {{}, unreadable};
+    if (status.type() != std::filesystem::file_type::regular) return {{}, unreadable};
+
+    std::ifstream file(path, std::ios::binary);
+    if (!file.is_open()) return {{}, unreadable};
+    std::string bytes;
+    char chunk[1 << 16];
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+        bytes.append(chunk, static_cast<std::size_t>(file.gcount()));
+    }
+    if (file.bad()) return {{}, unreadable};
+
+    OperationTypesResult result;
+    result.items = SplitConfigurationLines(DecodeConfigurationBytes(bytes));
+    if (result.items.empty()) {
+        result.error = "El archivo de configuración no contiene ningún tipo de operación: " + path;
+    }
+    return result;
+}
+
+}  // namespace cifrano
