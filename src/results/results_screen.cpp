@@ -87,13 +87,13 @@ void ResultsScreen::ArrangeSinglePlayer() {
 }
 
 void ResultsScreen::ShowPlayerPictures() {
+    // Both slots, in every layout: without a second player the second picture is
+    // empty and shows nothing.
     const PlayerSelectionScreen& players = flow_.PlayerSelection();
     for (int i = 0; i < 2; ++i) {
-        const bool shown = pictures_[i]->isVisibleTo(this) || !isVisible();
         pictures_[i]->hide();
         pictures_[i]->ShowScaled(players.Picture(i), PictureHeight);
-        // The single-player layout keeps the second slot hidden.
-        if (shown && !(board_.SinglePlayer && i == 1)) pictures_[i]->show();
+        pictures_[i]->show();
     }
 }
 
