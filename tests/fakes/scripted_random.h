@@ -10,7 +10,7 @@ namespace cifrano {
 
 // Returns the given values in order, then 0; counts every draw.
 class ScriptedRandom : public RandomSource {
-public:
+  public:
     ScriptedRandom(std::initializer_list<double> values) : values_(values) {}
     explicit ScriptedRandom(std::vector<double> values) : values_(std::move(values)) {}
     double Next() override {
@@ -19,7 +19,7 @@ public:
     }
     std::size_t draws = 0;
 
-private:
+  private:
     std::vector<double> values_;
 };
 

@@ -1,5 +1,4 @@
 #include <QtTest>
-
 #include <cmath>
 #include <limits>
 
@@ -35,7 +34,7 @@ struct Checked {
 
 class TestAnswerCheck : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void expectedValue_data() {
         QTest::addColumn<int>("shape");
         QTest::addColumn<QStringList>("cells");
@@ -125,8 +124,8 @@ private slots:
         QTest::newRow("trailing word") << 4 << times << "56 word" << 1 << 0;
         QTest::newRow("57") << 4 << times << "57" << 0 << 1;
         QTest::newRow("placeholder reads 0") << 4 << times << "?" << 0 << 1;
-        QTest::newRow("placeholder right for 0") << 4 << QStringList{"3", "-", "3", "="} << "?"
-                                                 << 1 << 0;
+        QTest::newRow("placeholder right for 0")
+            << 4 << QStringList{"3", "-", "3", "="} << "?" << 1 << 0;
         QTest::newRow("empty not judged") << 4 << times << "" << 0 << 0;
         QTest::newRow("4.5") << 4 << QStringList{"9", ":", "2", "="} << "4.5" << 1 << 0;
         QTest::newRow("decimal comma") << 4 << QStringList{"9", ":", "2", "="} << "4,5" << 0 << 1;
@@ -154,8 +153,9 @@ private slots:
         QCOMPARE(checked.session.ErrorCount, errors);
         QCOMPARE(checked.sounds.Count(SoundCue::Acierto), hits);
         QCOMPARE(checked.sounds.Count(SoundCue::Error), errors);
-        const Rgb colour = hits ? colours::kAnswerHit
-                                : errors ? colours::kAnswerError : colours::kAnswerInitial;
+        const Rgb colour = hits     ? colours::kAnswerHit
+                           : errors ? colours::kAnswerError
+                                    : colours::kAnswerInitial;
         QCOMPARE(checked.session.Sheet.Rows[1].AnswerColour, colour);
         // The answer text is never changed by a check.
         QCOMPARE(checked.session.Sheet.Rows[1].AnswerText, answer.toStdString());
@@ -168,16 +168,22 @@ private slots:
         QTest::addColumn<int>("errors");
         QTest::addColumn<QString>("outcome");  // colour at the end: initial, hit, error
         QTest::addColumn<QString>("cues");     // A = ACIERTO, E = ERROR
-        QTest::newRow("right twice") << QStringList{"56", "56"} << 1 << 0 << "hit" << "A";
-        QTest::newRow("wrong twice") << QStringList{"57", "57"} << 0 << 2 << "error" << "EE";
+        QTest::newRow("right twice") << QStringList{"56", "56"} << 1 << 0 << "hit"
+                                     << "A";
+        QTest::newRow("wrong twice") << QStringList{"57", "57"} << 0 << 2 << "error"
+                                     << "EE";
         QTest::newRow("error then corrected") << QStringList{"57", "56"} << 1 << 1 << "hit"
                                               << "EA";
-        QTest::newRow("hit then wrong") << QStringList{"56", "57"} << 1 << 1 << "error" << "AE";
-        QTest::newRow("hit, wrong, right again") << QStringList{"56", "1", "56"} << 2 << 1
-                                                 << "hit" << "AEA";
-        QTest::newRow("hit then emptied") << QStringList{"56", ""} << 1 << 0 << "hit" << "A";
-        QTest::newRow("error then emptied") << QStringList{"57", ""} << 0 << 1 << "error" << "E";
-        QTest::newRow("empty only") << QStringList{""} << 0 << 0 << "initial" << "";
+        QTest::newRow("hit then wrong") << QStringList{"56", "57"} << 1 << 1 << "error"
+                                        << "AE";
+        QTest::newRow("hit, wrong, right again") << QStringList{"56", "1", "56"} << 2 << 1 << "hit"
+                                                 << "AEA";
+        QTest::newRow("hit then emptied") << QStringList{"56", ""} << 1 << 0 << "hit"
+                                          << "A";
+        QTest::newRow("error then emptied") << QStringList{"57", ""} << 0 << 1 << "error"
+                                            << "E";
+        QTest::newRow("empty only") << QStringList{""} << 0 << 0 << "initial"
+                                    << "";
     }
     void sequences() {
         QFETCH(QStringList, answers);

@@ -23,7 +23,7 @@ GameSettings Settings(const char* line, short minutes, bool secondPlayer = false
 
 class TestGameSession : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void loadValues_data() {
         QTest::addColumn<int>("minutes");
         QTest::addColumn<int>("problems");

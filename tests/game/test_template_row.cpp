@@ -8,7 +8,7 @@ using cifrano::testing::FieldsOf;
 
 class TestTemplateRow : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void layout_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<int>("shape");
@@ -23,8 +23,8 @@ private slots:
         // Field 4 empty: the chain stops at cell 4 though cell 6 is in use.
         QTest::newRow("gap at cell 5") << "A x B =  C" << 4 << 4320 << 5250 << "1111010";
         QTest::newRow("three fields") << "A + B" << 0 << 6240 << 7170 << "1110000";
-        QTest::newRow("cell 4 empty, later cells used") << "A + B  C D E" << 0 << 6240 << 7170
-                                                        << "1110111";
+        QTest::newRow("cell 4 empty, later cells used")
+            << "A + B  C D E" << 0 << 6240 << 7170 << "1110111";
         QTest::newRow("no fields") << "" << 0 << 6240 << 7170 << "0000000";
     }
     void layout() {

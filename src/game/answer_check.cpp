@@ -1,0 +1,133 @@
+#include "game/answer_check.h"
+
+#include <array>
+#include <cmath>
+
+#include "common/numbers.h"
+
+namespace cifrano {
+
+namespace {
+
+enum class Operator { Add, Subtract, Multiply, Divide };
+
+bool Matches(std::string_view text, Operator op) {
+    switch (op) {
+        case Operator::Add:
+            return text == "+";
+        case Operator::Subtract:
+            return text == "-";
+        // The only sign read without regard to case.
+        case Operator::Multiply:
+            return text == "x" || text == "X";
+        case Operator::Divide:
+            return text == ":";
+    }
+    return false;
+}
+
+using Order = std::array<Operator, 4>;
+constexpr Order kUsualOrder{Operator::Add, Operator::Subtract, Operator::Multiply,
+                            Operator::Divide};
+constexpr Order kFirstOfTwoOrder{Operator::Multiply, Operator::Add, Operator::Subtract,
+                                 Operator::Divide};
+
+std::optional<Operator> Recognise(std::string_view text, const Order& order) {
+    for (Operator op : order)
+        if (Matches(text, op)) return op;
+    return std::nullopt;
+}
+
+double Apply(Operator op, double x, double y) {
+    switch (op) {
+        case Operator::Add:
+            return x + y;
+        case Operator::Subtract:
+            return x - y;
+        case Operator::Multiply:
+            return x * y;
+        case Operator::Divide:
+            return x / y;
+    }
+    return 0.0;
+}
+
+bool Binds(Operator op) { return op == Operator::Multiply || op == Operator::Divide; }
+
+std::optional<double> Raw(int problemShape, std::string_view cell1, std::string_view cell2,
+                          std::string_view cell3, std::string_view cell4, std::string_view cell5) {
+    switch (problemShape) {
+        case 4: {
+            const auto op = Recognise(cell2, kUsualOrder);
+            if (!op) return std::nullopt;
+            return Apply(*op, NumericValue(cell1), NumericValue(cell3));
+        }
+        case 6: {
+            const auto op1 = Recognise(cell2, kFirstOfTwoOrder);
+            const auto op2 = Recognise(cell4, kUsualOrder);
+            if (!op1 || !op2) return std::nullopt;
+            const double a = NumericValue(cell1);
+            const double b = NumericValue(cell3);
+            const double c = NumericValue(cell5);
+            // x and : bind more strongly than + and -; equals go left to right.
+            if (Binds(*op2) && !Binds(*op1)) return Apply(*op1, a, Apply(*op2, b, c));
+            return Apply(*op2, Apply(*op1, a, b), c);
+        }
+        case 7: {
+            if (cell2 != "(") return std::nullopt;
+            const auto op = Recognise(cell4, kUsualOrder);
+            if (!op) return std::nullopt;
+            return Apply(*op, NumericValue(cell3), NumericValue(cell5)) * NumericValue(cell1);
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+std::optional<double> ExpectedValue(int problemShape, std::string_view cell1,
+                                    std::string_view cell2, std::string_view cell3,
+                                    std::string_view cell4, std::string_view cell5) {
+    const auto value = Raw(problemShape, cell1, cell2, cell3, cell4, cell5);
+    // A problem without a finite result (a division by zero) has no right answer to judge.
+    if (!value || !std::isfinite(*value)) return std::nullopt;
+    return value;
+}
+
+void CheckAnswer(GameSession& session, SoundCues& sounds) {
+    // Row 0 is the template, never a problem.
+    if (!session.Sheet.IsProblemRow(session.CurrentRow)) return;
+    const SheetRow& row = session.Sheet.Rows[session.CurrentRow];
+    if (row.AnswerText.empty()) return;
+    const auto& c = row.Cells;
+    const auto expected = ExpectedValue(session.ProblemShape, c[0].Caption, c[1].Caption,
+                                        c[2].Caption, c[3].Caption, c[4].Caption);
+    if (!expected) return;
+    // An answer too large for a double reads as infinity and so is simply wrong.
+    const double typed = NumericValue(row.AnswerText);
+    if (typed == *expected)
+        MarkHit(session, sounds);
+    else
+        MarkError(session, sounds);
+}
+
+void MarkHit(GameSession& session, SoundCues& sounds) {
+    if (!session.Sheet.IsProblemRow(session.CurrentRow)) return;
+    SheetRow& row = session.Sheet.Rows[session.CurrentRow];
+    if (row.AnswerColour == colours::kAnswerHit) return;
+    sounds.Play(SoundCue::Acierto);
+    row.AnswerColour = colours::kAnswerHit;
+    ++session.HitCount;
+    session.HitCaption = NumberText(session.HitCount);
+}
+
+void MarkError(GameSession& session, SoundCues& sounds) {
+    if (!session.Sheet.IsProblemRow(session.CurrentRow)) return;
+    sounds.Play(SoundCue::Error);
+    session.Sheet.Rows[session.CurrentRow].AnswerColour = colours::kAnswerError;
+    ++session.ErrorCount;
+    session.ErrorCaption = NumberText(session.ErrorCount);
+}
+
+}  // namespace cifrano

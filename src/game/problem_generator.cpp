@@ -1,0 +1,161 @@
+#include "game/problem_generator.h"
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+
+#include "common/numbers.h"
+
+namespace cifrano {
+
+std::uint64_t SeededRandom::SeedFromClock() {
+    // Two loads within one clock tick still get different sheets.
+    static std::atomic<std::uint64_t> calls{0};
+    const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+    return static_cast<std::uint64_t>(ticks) ^ (++calls * 0x9E3779B97F4A7C15ULL);
+}
+
+double SeededRandom::Next() {
+    // 53 random bits: exactly representable and always below 1.
+    return static_cast<double>(engine_() >> 11) * 0x1.0p-53;
+}
+
+namespace {
+
+// A draw kept inside [0, 1) whatever the source returns, so that the
+// arithmetic below stays in range.
+double Draw(RandomSource& random) {
+    const double u = random.Next();
+    if (!(u >= 0.0)) return 0.0;
+    if (u >= 1.0) return std::nextafter(1.0, 0.0);
+    return u;
+}
+
+bool IsRepeated(std::string_view text, char letter, std::size_t maxLength) {
+    if (text.empty() || text.size() > maxLength) return false;
+    for (char c : text)
+        if (c != letter) return false;
+    return true;
+}
+
+// A computed cell value written back as a caption; a value that is not a
+// number (from a text cell of infinite value) leaves the caption as it was.
+void SetNumberCaption(TokenCell& cell, double value) {
+    if (!std::isfinite(value)) return;
+    if (value == std::floor(value) && std::fabs(value) < 1e15)
+        cell.Caption = NumberText(static_cast<long long>(value));
+    else
+        cell.Caption = NumberText(value);
+}
+
+// Caption of a cell whose field is a number code or "*"; other fields keep
+// the template's caption.
+void DrawCell(TokenCell& cell, std::string_view field, int fieldIndex, RandomSource& random) {
+    if (const int letters = NumberCodeLength(field, fieldIndex); letters > 0)
+        cell.Caption = NumberText(RandomNumber(letters, random));
+    else if (field == "*" && AcceptsRandomOperator(fieldIndex))
+        cell.Caption = RandomOperator(random);
+}
+
+// Makes a division in cell 2 exact and a subtraction positive.
+void AdjustByOperator(SheetRow& row, const OperationFields& fields, RandomSource& random) {
+    TokenCell& first = row.Cells[0];
+    TokenCell& second = row.Cells[2];
+    const std::string& op = row.Cells[1].Caption;
+    if (op == ":") {
+        const double b = NumericValue(second.Caption);
+        const double quotient = std::floor(Draw(random) * 8) + 2;
+        SetNumberCaption(first, b * quotient);
+    } else if (op == "-") {
+        const double a = NumericValue(first.Caption);
+        const double u = Draw(random);
+        // Computed in floating point so that a cell 1 of 0, 1 or any text stays defined.
+        const double value =
+            (fields[2] == "B" && !(a < 10)) ? std::floor(u * 9) + 1 : std::floor(u * (a - 1)) + 1;
+        SetNumberCaption(second, value);
+    }
+}
+
+}  // namespace
+
+int NumberCodeLength(std::string_view field, int fieldIndex) {
+    switch (fieldIndex) {
+        case 0:
+        case 1:
+            return IsRepeated(field, 'A', 4) ? static_cast<int>(field.size()) : 0;
+        case 2:
+        case 3:
+            return IsRepeated(field, 'B', 4) ? static_cast<int>(field.size()) : 0;
+        case 4:
+        case 5:
+            if (field == "C") return 1;
+            if (field == "BBBB") return 4;
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+bool AcceptsRandomOperator(int fieldIndex) { return fieldIndex >= 1 && fieldIndex <= 5; }
+
+long long RandomNumber(int letters, RandomSource& random) {
+    long long power = 1;
+    for (int i = 0; i < letters; ++i) power *= 10;
+    return static_cast<long long>(std::floor(Draw(random) * static_cast<double>(power - 2))) + 2;
+}
+
+std::string RandomOperator(RandomSource& random) {
+    switch (static_cast<int>(std::floor(Draw(random) * 3))) {
+        case 0:
+            return "+";
+        case 1:
+            return "-";
+        default:
+            return "x";
+    }
+}
+
+void BuildProblemRows(ProblemSheet& sheet, const OperationFields& fields, int problemCount,
+                      RandomSource& random) {
+    if (sheet.Rows.empty()) sheet.Rows.push_back(DesignedTemplateRow());
+    sheet.Rows.resize(1);
+    if (problemCount < 1) return;
+    sheet.Rows.reserve(static_cast<std::size_t>(problemCount) + 1);
+
+    // Every row starts as a hidden copy of the laid-out template row.
+    SheetRow blank = sheet.Rows[0];
+    blank.NumberShown = false;
+    for (TokenCell& cell : blank.Cells) cell.Shown = false;
+    blank.AnswerText = kAnswerPlaceholder;
+    blank.AnswerColour = colours::kAnswerInitial;
+    blank.AnswerShown = true;
+    blank.NumberColour = colours::kRowNumber;
+    blank.CellColour = colours::kBlack;
+
+    for (int r = 1; r <= problemCount; ++r) {
+        SheetRow& row = sheet.Rows.emplace_back(blank);
+        row.Top = sheet_geometry::RowTop(r);
+        row.NumberCaption = NumberText(r) + "-";
+        row.NumberShown = true;
+
+        // The order of the draws is part of the rule: cells 1, 2, 3, the
+        // adjustment, then cells 4, 5, 6.
+        DrawCell(row.Cells[0], fields[0], 0, random);
+        DrawCell(row.Cells[1], fields[1], 1, random);
+        DrawCell(row.Cells[2], fields[2], 2, random);
+        AdjustByOperator(row, fields, random);
+        DrawCell(row.Cells[3], fields[3], 3, random);
+        for (int k = 0; k < 4; ++k) row.Cells[k].Shown = true;
+        for (int k = 4; k <= 5; ++k) {
+            if (fields[k].empty()) continue;
+            DrawCell(row.Cells[k], fields[k], k, random);
+            row.Cells[k].Shown = true;
+        }
+        if (!fields[6].empty()) {
+            row.Cells[6].Caption = fields[6];
+            row.Cells[6].Shown = true;
+        }
+    }
+}
+
+}  // namespace cifrano
