@@ -1,14 +1,256 @@
 #include "game/game_screen.h"
 
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+
 #include "app/screen_flow.h"
+#include "common/geometry.h"
+#include "game/answer_entry.h"
+#include "results/results_screen.h"
+#include "setup/exercise_selection_screen.h"
+#include "setup/player_selection_screen.h"
 
 namespace cifrano {
 
+namespace {
+
+// Designed controls of Form2, in twips.
+constexpr QRect kCommand1{1800, 6600, 5775, 1095};
+constexpr QRect kLabel8[2]{{480, 120, 1335, 375}, {1800, 120, 1335, 375}};
+constexpr QRect kLabel9[2]{{3480, 120, 615, 375}, {5760, 120, 495, 375}};
+constexpr QRect kLabel10[2]{{4080, 120, 1335, 375}, {6240, 120, 1335, 375}};
+constexpr QRect kImage1{7920, 3000, 1335, 1095};
+constexpr QRect kCommand2[2]{{7800, 600, 1215, 2415}, {7800, 4080, 1215, 2415}};
+constexpr QRect kGif89a1{0, 6600, 1215, 1215};
+constexpr int kClockInterval = 1000;  // Timer1
+constexpr int kFigureInterval = 250;  // Timer2
+
+QRect Twips(const QRect& r) { return TwipsRect(r.x(), r.y(), r.width(), r.height()); }
+
+QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+
+char LocaleDecimalSeparator() {
+    const QString point = QLocale().decimalPoint();
+    const char c = point.isEmpty() ? '.' : point.at(0).toLatin1();
+    return c == 0 ? '.' : c;
+}
+
+QLabel* CounterLabel(QWidget* parent, const char* name, const QString& text, const QRect& twips,
+                     const QFont& font, Rgb colour) {
+    QLabel* label = MakeLabel(parent, name, text, twips, font);
+    SetTextColour(label, colour);
+    return label;
+}
+
+}  // namespace
+
+QPixmap ArrowPicture(bool pointsUp, QSize size) {
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal w = size.width();
+    const qreal h = size.height();
+    // A broad head over a shaft, pointing the way the sheet's rows come from.
+    QPainterPath arrow;
+    const qreal headDepth = h * 0.45;
+    const qreal shaftHalf = w * 0.16;
+    const qreal tip = h * 0.04;
+    arrow.moveTo(w / 2, tip);
+    arrow.lineTo(w * 0.96, headDepth);
+    arrow.lineTo(w / 2 + shaftHalf, headDepth);
+    arrow.lineTo(w / 2 + shaftHalf, h * 0.96);
+    arrow.lineTo(w / 2 - shaftHalf, h * 0.96);
+    arrow.lineTo(w / 2 - shaftHalf, headDepth);
+    arrow.lineTo(w * 0.04, headDepth);
+    arrow.closeSubpath();
+    if (!pointsUp) {
+        QTransform flip;
+        flip.translate(0, h);
+        flip.scale(1, -1);
+        arrow = flip.map(arrow);
+    }
+    painter.setPen(QPen(QColor(0, 0, 64), 2));
+    painter.setBrush(QColor(0, 0, 255));
+    painter.drawPath(arrow);
+    return pixmap;
+}
+
 GameScreen::GameScreen(ScreenFlow& flow)
-    : BaseScreen(flow, ScreenId::Game, 9345, 7830, colours::kWhite, QString()) {}
+    : BaseScreen(flow, ScreenId::Game, 9345, 7830, colours::kWhite, QString()),
+      results_(std::make_unique<FlowResultsPort>(flow)) {
+    startButton_ = MakeButton(this, "Command1", QString::fromLatin1(kStartCaption), kCommand1,
+                              DesignFont(36, true), colours::kGreen);
+    connect(startButton_, &QPushButton::clicked, this, &GameScreen::Command1_Click);
 
-void GameScreen::Load() { CentreOnScreen(); }
+    sheetView_ = new SheetView(session_, flow.Cues(), this);
+    connect(sheetView_, &SheetView::Changed, this, &GameScreen::ShowSession);
 
-void GameScreen::Unload() { flow_.Minimise(ScreenId::Results); }
+    const QFont captionFont = DesignFont(14.25, true);
+    lengthLabel_ = MakeLabel(this, "Label8(0)", QString(), kLabel8[0], captionFont);
+    clockLabel_ = MakeLabel(this, "Label8(1)", QString(), kLabel8[1], captionFont);
+    {
+        QPalette palette = clockLabel_->palette();
+        palette.setColor(QPalette::WindowText, palette.color(QPalette::Highlight));
+        clockLabel_->setPalette(palette);
+    }
+    const QFont counterFont = DesignFont(18);
+    hitCountLabel_ =
+        CounterLabel(this, "Label9(0)", QString(), kLabel9[0], counterFont, colours::kGreen);
+    errorCountLabel_ =
+        CounterLabel(this, "Label9(1)", QString(), kLabel9[1], counterFont, colours::kRed);
+    CounterLabel(this, "Label10(0)", QStringLiteral("Aciertos"), kLabel10[0], counterFont,
+                 colours::kDarkGreen);
+    CounterLabel(this, "Label10(1)", QStringLiteral("Errores"), kLabel10[1], counterFont,
+                 colours::kRed);
+
+    for (int i = 0; i < 2; ++i) {
+        auto* button = new QPushButton(this);
+        button->setObjectName(QStringLiteral("Command2(%1)").arg(i));
+        button->setGeometry(Twips(kCommand2[i]));
+        const QSize iconSize(button->width() * 3 / 4, button->height() / 2);
+        button->setIcon(QIcon(ArrowPicture(i == 0, iconSize)));
+        button->setIconSize(iconSize);
+        // Scrolling leaves the focus in the answer box.
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
+        scrollButtons_[i] = button;
+    }
+    // The pictures stand over the arrow buttons' inner ends.
+    pictures_[0] = new PictureBox(this, "Image1(0)", kImage1);
+    pictures_[1] = new PictureBox(this, "Image1(1)", kImage1);
+
+    figure_ = new QLabel(this);
+    figure_->setObjectName(QStringLiteral("Gif89a1"));
+    figure_->setGeometry(Twips(kGif89a1));
+    figure_->setScaledContents(true);
+    figure_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    figure_->hide();
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(kClockInterval);
+    timer1_->setTimerType(Qt::PreciseTimer);
+    connect(timer1_, &QTimer::timeout, this, &GameScreen::Timer1_Timer);
+    timer2_ = new QTimer(this);
+    timer2_->setObjectName(QStringLiteral("Timer2"));
+    timer2_->setInterval(kFigureInterval);
+    timer2_->setTimerType(Qt::PreciseTimer);
+    connect(timer2_, &QTimer::timeout, this, &GameScreen::Timer2_Timer);
+}
+
+// The sheet view paints and edits the session: it goes before the session does.
+GameScreen::~GameScreen() { delete sheetView_; }
+
+void GameScreen::Load() {
+    CentreOnScreen();
+    // A fresh sequence at every load; the flow decides where the seed comes from.
+    random_ = std::make_unique<SeededRandom>(flow_.NextSeed());
+    session_.FormLoad(flow_.Settings(), flow_.ExerciseSelection().SelectedOperationText());
+    ShowPlayerPictures();
+    pictures_[session_.ShownPicture == 1 ? 1 : 0]->show();
+    ShowSession();
+    sheetView_->Refresh();
+}
+
+void GameScreen::Unload() {
+    // A closed game stops here: no tick may end it afterwards and write a line.
+    timer1_->stop();
+    timer2_->stop();
+    session_.Timer1Enabled = false;
+    session_.Timer2Enabled = false;
+    if (movie_) movie_->stop();
+    flow_.Minimise(ScreenId::Results);
+}
+
+void GameScreen::ShowPlayerPictures() {
+    PlayerSelectionScreen& players = flow_.PlayerSelection();
+    for (int i = 0; i < 2; ++i) {
+        pictures_[i]->hide();
+        pictures_[i]->ShowScaled(players.Picture(i), session_.PictureHeight);
+    }
+}
+
+void GameScreen::ShowSession() {
+    lengthLabel_->setText(ToQString(session_.LengthCaption));
+    clockLabel_->setText(ToQString(session_.ClockCaption));
+    hitCountLabel_->setText(ToQString(session_.HitCaption));
+    errorCountLabel_->setText(ToQString(session_.ErrorCaption));
+    startButton_->setText(ToQString(session_.ButtonCaption));
+    startButton_->setVisible(session_.ButtonShown);
+
+    // A timer is started only when it is off, so that a running clock keeps its beat.
+    if (session_.Timer1Enabled != timer1_->isActive())
+        session_.Timer1Enabled ? timer1_->start() : timer1_->stop();
+    if (session_.Timer2Enabled != timer2_->isActive())
+        session_.Timer2Enabled ? timer2_->start() : timer2_->stop();
+
+    MoveFigure();
+    if (figure_->isHidden() == session_.FigureShown) {
+        figure_->setVisible(session_.FigureShown);
+        if (QMovie* shown = figure_->movie()) session_.FigureShown ? shown->start() : shown->stop();
+    }
+    if (sheetView_->isEnabled() != session_.Sheet.Enabled)
+        sheetView_->setEnabled(session_.Sheet.Enabled);
+}
+
+void GameScreen::LoadFigure() {
+    if (session_.AnimationFile.empty()) return;
+    delete movie_;
+    movie_ = new QMovie(flow_.DataPath(session_.AnimationFile), QByteArray(), this);
+    // A missing or broken file leaves the figure empty; the game goes on.
+    connect(movie_, &QMovie::error, figure_, &QLabel::clear);
+    if (movie_->isValid() && movie_->jumpToFrame(0)) {
+        figure_->setMovie(movie_);
+    } else {
+        figure_->clear();
+    }
+}
+
+void GameScreen::MoveFigure() {
+    figure_->move(TwipsToPixels(session_.GifLeft), TwipsToPixels(kGif89a1.y()));
+}
+
+void GameScreen::Command1_Click() {
+    if (!random_) random_ = std::make_unique<SeededRandom>(flow_.NextSeed());
+    switch (session_.Command1_Click(*random_, flow_.Cues())) {
+        case ButtonOutcome::GameStarted:
+            LoadFigure();
+            ShowSession();
+            sheetView_->Refresh();
+            break;
+        case ButtonOutcome::LeaveScreen:
+            flow_.Minimise(ScreenId::Results);
+            flow_.Unload(ScreenId::Game);
+            break;
+        case ButtonOutcome::Ignored:
+            break;
+    }
+}
+
+void GameScreen::Command2_Click(int index) {
+    cifrano::Command2_Click(session_, flow_.Cues(), index);
+    sheetView_->Refresh();
+}
+
+void GameScreen::Timer1_Timer() {
+    const std::string secondPlayer = flow_.PlayerSelection().PlayerName(1).toStdString();
+    const EndOfGameLinks links{flow_.Settings(), flow_.Cues(), *results_, secondPlayer,
+                               LocaleDecimalSeparator()};
+    const bool ended = cifrano::Timer1_Timer(session_, links);
+    ShowSession();
+    if (ended) {
+        // The last check may have recoloured the active row, and the results
+        // screen shows the line just written.
+        sheetView_->Refresh();
+        flow_.Results().Refresh();
+    }
+}
+
+void GameScreen::Timer2_Timer() {
+    cifrano::Timer2_Timer(session_);
+    MoveFigure();
+}
 
 }  // namespace cifrano
