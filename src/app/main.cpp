@@ -1,12 +1,71 @@
 #include <QApplication>
+#include <QCoreApplication>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "app/config_check.h"
+#include "app/media_paths.h"
 #include "app/message_box_view.h"
 #include "app/screen_flow.h"
 #include "app/sound_player.h"
 #include "app/splash_screen.h"
 
+namespace {
+
+std::vector<std::string> Arguments(int argc, char* argv[]) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    return args;
+}
+
+// The command-line jobs that need no window: help, usage errors and the
+// configuration check. Returns the exit status.
+int RunWithoutWindows(const cifrano::CommandLine& command, int& argc, char* argv[]) {
+    switch (command.Kind) {
+        case cifrano::CommandKind::Help:
+            std::fputs(cifrano::HelpText().c_str(), stdout);
+            return 0;
+        case cifrano::CommandKind::Check: {
+            std::string path = command.Path;
+            if (path.empty()) {
+                // Only for the application folder; no display is needed.
+                std::optional<QCoreApplication> core;
+                if (!QCoreApplication::instance()) core.emplace(argc, argv);
+                path = cifrano::DataPath(QCoreApplication::applicationDirPath().toStdString(),
+                                         cifrano::kConfigurationFile);
+            }
+            const cifrano::ConfigCheckResult result = cifrano::CheckConfigurationFile(path);
+            std::fputs(result.Report.c_str(), stdout);
+            std::fflush(stdout);
+            std::fputs(result.Error.c_str(), stderr);
+            return result.Status;
+        }
+        default:
+            std::fputs(cifrano::UsageText(command).c_str(), stderr);
+            return cifrano::kExitUnusable;
+    }
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    cifrano::CommandLine command = cifrano::ParseCommandLine(Arguments(argc, argv));
+    const bool windowsNeeded =
+        command.Kind == cifrano::CommandKind::Play ||
+        (command.Kind == cifrano::CommandKind::Unknown && command.MaybeToolkitOptions);
+    if (!windowsNeeded) return RunWithoutWindows(command, argc, argv);
+
     QApplication app(argc, argv);
+    if (command.Kind == cifrano::CommandKind::Unknown) {
+        // The toolkit has now taken its own options (-platform, -style ...);
+        // whatever is left is ours to judge.
+        command = cifrano::ParseCommandLine(Arguments(argc, argv));
+        if (command.Kind != cifrano::CommandKind::Play)
+            return RunWithoutWindows(command, argc, argv);
+    }
+
     QApplication::setApplicationName(QStringLiteral("cifrano"));
     QApplication::setApplicationDisplayName(QStringLiteral("Cifrano"));
     QApplication::setQuitOnLastWindowClosed(false);  // the screen flow decides when to end

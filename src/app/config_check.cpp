@@ -1,0 +1,395 @@
+#include "app/config_check.h"
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+#include "common/numbers.h"
+#include "game/answer_check.h"
+#include "game/problem_generator.h"
+#include "game/problem_sheet.h"
+#include "game/template_row.h"
+#include "setup/operation_types.h"
+
+namespace cifrano {
+
+namespace {
+
+constexpr std::string_view kHelpOptions[] = {"-h", "--help"};
+
+// Options that the window toolkit takes for itself, with or without a value.
+constexpr std::string_view kToolkitOptions[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
+    "qwindowgeometry", "qwindowicon", "qwindowtitle", "reverse", "session", "display",
+    "geometry", "style", "stylesheet", "widgetcount", "nograb", "dograb", "sync", "name",
+    "title", "visual", "ncols", "cmap", "testability"};
+
+bool IsToolkitOption(std::string_view arg) {
+    if (!arg.starts_with("-")) return false;
+    arg.remove_prefix(arg.starts_with("--") ? 2 : 1);
+    arg = arg.substr(0, arg.find('='));
+    return std::find(std::begin(kToolkitOptions), std::end(kToolkitOptions), arg) !=
+           std::end(kToolkitOptions);
+}
+
+bool IsHelpOption(std::string_view arg) {
+    return std::find(std::begin(kHelpOptions), std::end(kHelpOptions), arg) !=
+           std::end(kHelpOptions);
+}
+
+std::string Quoted(std::string_view text) { return "«" + std::string(text) + "»"; }
+
+std::string FieldName(int fieldIndex) { return "campo " + std::to_string(fieldIndex + 1); }
+
+// Every field of the line, also those past the eleventh.
+std::vector<std::string> AllFields(std::string_view line) {
+    std::vector<std::string> fields;
+    for (;;) {
+        const std::size_t space = line.find(' ');
+        fields.emplace_back(line.substr(0, space));
+        if (space == std::string_view::npos) break;
+        line.remove_prefix(space + 1);
+    }
+    return fields;
+}
+
+// What a cell of the problem rows can show: a number, one of the drawn
+// operators, or the template's caption (the field's text, or the designed
+// caption when the field is empty).
+struct CellContent {
+    int CodeLetters = 0;               // > 0: a drawn number
+    std::vector<std::string> Captions; // otherwise the captions it can show
+};
+
+CellContent ContentOf(const OperationFields& fields, const TemplateLayout& layout, int index) {
+    const std::string& field = fields[index];
+    if (const int letters = NumberCodeLength(field, index); letters > 0) return {letters, {}};
+    if (field == "*" && AcceptsRandomOperator(index)) return {0, {"+", "-", "x"}};
+    return {0, {layout.Cells[index].Caption}};
+}
+
+// The check's own rule decides whether a sign is understood: a probe problem
+// with harmless numbers has a value exactly when every sign in it is known.
+bool Understood(int shape, int index, const std::string& caption) {
+    switch (shape) {
+        case 4:
+            return ExpectedValue(4, "6", caption, "2", "", "").has_value();
+        case 6:
+            return index == 1 ? ExpectedValue(6, "6", caption, "2", "+", "3").has_value()
+                              : ExpectedValue(6, "6", "+", "2", caption, "3").has_value();
+        case 7:
+            return index == 1 ? ExpectedValue(7, "6", caption, "4", "+", "2").has_value()
+                              : ExpectedValue(7, "6", "(", "4", caption, "2").has_value();
+        default:
+            return false;
+    }
+}
+
+bool LooksNumeric(std::string_view text) {
+    return NumericValue(text) != 0.0 ||
+           std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+struct ShapeCells {
+    std::vector<int> Numbers;
+    std::vector<int> Signs;
+    int Bracket = -1;
+    const char* Description = "";
+};
+
+std::optional<ShapeCells> CellsOfShape(int shape) {
+    switch (shape) {
+        case 4:
+            return ShapeCells{{0, 2}, {1}, -1, "a op b = (dos números y un signo)"};
+        case 6:
+            return ShapeCells{{0, 2, 4}, {1, 3}, -1,
+                              "a op1 b op2 c = (tres números y dos signos; x y : antes que + y -)"};
+        case 7:
+            return ShapeCells{{0, 2, 4}, {3}, 1,
+                              "k ( a op b ) = (primero el paréntesis, luego por k)"};
+        default:
+            return std::nullopt;
+    }
+}
+
+// Why the problems of a known form would never be judged, or "" when they are.
+std::string SignProblem(const OperationFields& fields, const TemplateLayout& layout,
+                        const ShapeCells& cells, Verdict& verdict) {
+    const int shape = layout.ProblemShape;
+    if (cells.Bracket >= 0) {
+        const CellContent content = ContentOf(fields, layout, cells.Bracket);
+        const bool bracket = content.CodeLetters == 0 && content.Captions.size() == 1 &&
+                             Understood(shape, cells.Bracket, content.Captions[0]);
+        if (!bracket) {
+            verdict = Verdict::NoBracket;
+            const std::string shown = content.CodeLetters > 0 ? "un número"
+                                      : content.Captions.size() > 1
+                                          ? "un signo al azar"
+                                          : Quoted(content.Captions[0]);
+            return "nunca se juzga: con siete casillas el " + FieldName(cells.Bracket) +
+                   " debe ser «(» y es " + shown;
+        }
+    }
+    for (int index : cells.Signs) {
+        const CellContent content = ContentOf(fields, layout, index);
+        verdict = Verdict::UnknownSign;
+        if (content.CodeLetters > 0)
+            return "nunca se juzga: el " + FieldName(index) + " " + Quoted(fields[index]) +
+                   " es un código de número, y ahí va un signo";
+        for (const std::string& caption : content.Captions) {
+            if (!Understood(shape, index, caption))
+                return "nunca se juzga: el signo " + Quoted(caption) + " del " +
+                       FieldName(index) + " no es ninguno de + - x :";
+        }
+    }
+    verdict = Verdict::Judged;
+    return "";
+}
+
+std::string JoinQuoted(const std::vector<std::string>& fields) {
+    std::string text;
+    for (const std::string& field : fields) {
+        if (!text.empty()) text += ' ';
+        text += Quoted(field);
+    }
+    return text;
+}
+
+std::string RowText(const SheetRow& row) {
+    std::string text;
+    for (const TokenCell& cell : row.Cells) {
+        if (!cell.Shown) continue;
+        text += cell.Caption;
+        text += ' ';
+    }
+    return text + kAnswerPlaceholder;
+}
+
+std::optional<double> RowValue(int shape, const SheetRow& row) {
+    const auto& c = row.Cells;
+    return ExpectedValue(shape, c[0].Caption, c[1].Caption, c[2].Caption, c[3].Caption,
+                         c[4].Caption);
+}
+
+// Line numbers in the file of its non-empty lines, counted with the same line
+// ends as the reader; empty when the file no longer matches the items.
+std::vector<int> FileLineNumbers(const std::string& path, const std::vector<std::string>& items) {
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::string text = DecodeConfigurationBytes(bytes);
+    std::vector<int> numbers;
+    std::size_t start = 0;
+    int number = 1;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        const std::size_t lineEnd = end == std::string::npos ? text.size() : end;
+        if (lineEnd > start) {
+            const std::size_t item = numbers.size();
+            if (item >= items.size() || items[item] != text.substr(start, lineEnd - start))
+                return {};
+            numbers.push_back(number);
+        }
+        if (end == std::string::npos) break;
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+        ++number;
+    }
+    if (numbers.size() != items.size()) return {};
+    return numbers;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLine parsed;
+    if (args.empty()) return parsed;
+    if (std::any_of(args.begin(), args.end(), [](const std::string& a) { return IsHelpOption(a); })) {
+        parsed.Kind = CommandKind::Help;
+        return parsed;
+    }
+    const std::string& first = args[0];
+    const std::string withValue = std::string(kCheckOption) + "=";
+    if (first == kCheckOption || first.starts_with(withValue)) {
+        const bool valueInline = first != kCheckOption;
+        const std::size_t maxArgs = valueInline ? 1 : 2;
+        if (args.size() > maxArgs) {
+            parsed.Kind = CommandKind::Unknown;
+            parsed.Problem = "sobra el argumento " + Quoted(args[maxArgs]) + ": " +
+                             std::string(kCheckOption) + " revisa un solo archivo";
+            return parsed;
+        }
+        parsed.Kind = CommandKind::Check;
+        if (valueInline)
+            parsed.Path = first.substr(withValue.size());
+        else if (args.size() == 2)
+            parsed.Path = args[1];
+        if (valueInline && parsed.Path.empty()) {
+            parsed.Kind = CommandKind::Unknown;
+            parsed.Problem = "falta el nombre del archivo después de " + withValue;
+        }
+        return parsed;
+    }
+    parsed.Kind = CommandKind::Unknown;
+    parsed.MaybeToolkitOptions = IsToolkitOption(first);
+    parsed.Problem = first.starts_with("-") ? "opción desconocida " + Quoted(first)
+                                            : "argumento inesperado " + Quoted(first);
+    return parsed;
+}
+
+std::string HelpText() {
+    return "Uso: cifrano [--comprobar [archivo]]\n"
+           "\n"
+           "Sin opciones, empieza el juego.\n"
+           "\n"
+           "  --comprobar [archivo]  revisa un archivo de tipos de operación (si no se\n"
+           "                         indica, configuracion.txt de la carpeta del programa)\n"
+           "                         y dice, línea a línea, cómo se juzgarán las respuestas.\n"
+           "                         Termina con 0 si el juego puede usar el archivo y con\n"
+           "                         2 si no.\n"
+           "  -h, --help             muestra esta ayuda.\n";
+}
+
+std::string UsageText(const CommandLine& parsed) {
+    std::string text = "cifrano: ";
+    text += parsed.Problem.empty() ? "no se entiende la orden" : parsed.Problem;
+    text += "\nUso: cifrano [--comprobar [archivo]]   (cifrano --help para la ayuda)\n";
+    return text;
+}
+
+OperationTypeCheck CheckOperationType(std::string_view line) {
+    OperationTypeCheck check;
+    check.Text = std::string(line);
+    const OperationFields fields = SplitOperationType(line);
+    std::vector<std::string> all = AllFields(line);
+    const std::size_t kept = std::min(all.size(), fields.size());
+    check.Fields.assign(fields.begin(), fields.begin() + static_cast<std::ptrdiff_t>(kept));
+    check.Dropped.assign(all.begin() + static_cast<std::ptrdiff_t>(kept), all.end());
+
+    const TemplateLayout layout = LayoutTemplateRow(fields);
+    check.ProblemShape = layout.ProblemShape;
+
+    const std::optional<ShapeCells> cells = CellsOfShape(layout.ProblemShape);
+    if (layout.ProblemShape == 0) {
+        check.Result = Verdict::NoCellFour;
+        check.Explanation =
+            "nunca se juzga: el campo 4 está vacío, así que los problemas no tienen una forma "
+            "que la comprobación conozca (hacen falta 4, 6 o 7 campos seguidos)";
+    } else if (layout.ProblemShape == 5) {
+        check.Result = Verdict::FormFive;
+        check.Explanation =
+            "nunca se juzga: forma 5 (cinco campos delante de la respuesta), que la "
+            "comprobación no conoce; use 4, 6 o 7 campos";
+    } else if (cells) {
+        check.Explanation = SignProblem(fields, layout, *cells, check.Result);
+        if (check.Result == Verdict::Judged)
+            check.Explanation = "se juzga como forma " + std::to_string(layout.ProblemShape) +
+                                ": " + cells->Description;
+    }
+
+    if (!check.Dropped.empty())
+        check.Warnings.push_back("aviso: la línea tiene " + std::to_string(all.size()) +
+                                 " campos y solo caben 11; se descartan " +
+                                 JoinQuoted(check.Dropped));
+    if (cells && check.Result == Verdict::Judged) {
+        for (int index : cells->Numbers) {
+            const CellContent content = ContentOf(fields, layout, index);
+            if (content.CodeLetters > 0) continue;
+            // A cell that the adjustment for ":" or "-" always rewrites shows a number anyway.
+            if ((index == 0 && fields[1] == ":") || (index == 2 && fields[1] == "-")) continue;
+            for (const std::string& caption : content.Captions) {
+                if (LooksNumeric(caption)) continue;
+                check.Warnings.push_back("aviso: el " + FieldName(index) + " " +
+                                         Quoted(caption) +
+                                         " no es un número ni un código de número aquí: "
+                                         "se muestra tal cual y cuenta como 0");
+                break;
+            }
+        }
+    }
+    // After an empty field the answer box stops early and covers the later cells.
+    if (layout.ProblemShape == 4 || layout.ProblemShape == 5) {
+        const int emptyIndex = layout.ProblemShape;
+        for (int index = emptyIndex + 1; index < sheet_geometry::kTokenCellCount; ++index) {
+            if (fields[index].empty()) continue;
+            check.Warnings.push_back("aviso: el " + FieldName(index) + " " +
+                                     Quoted(fields[index]) +
+                                     " queda debajo de la casilla de respuesta, porque el " +
+                                     FieldName(emptyIndex) + " está vacío");
+        }
+    }
+    const bool unusedFilled = std::any_of(fields.begin() + sheet_geometry::kTokenCellCount,
+                                          fields.end(),
+                                          [](const std::string& f) { return !f.empty(); });
+    if (unusedFilled)
+        check.Warnings.push_back("nota: los campos 8 a 11 se guardan pero no tienen efecto");
+
+    ProblemSheet sheet;
+    ApplyTemplateLayout(layout, sheet);
+    SeededRandom random(kExampleSeed);
+    BuildProblemRows(sheet, fields, kSampleProblems, random);
+    check.Example = RowText(sheet.Rows[1]);
+    if (check.Result == Verdict::Judged) {
+        for (int r = 1; r <= sheet.LastRow(); ++r)
+            if (!RowValue(layout.ProblemShape, sheet.Rows[r])) ++check.UnjudgedSamples;
+        if (check.UnjudgedSamples == kSampleProblems) {
+            check.Result = Verdict::NeverComputable;
+            check.Explanation =
+                "nunca se juzga: ningún problema de prueba tiene resultado (divide por cero)";
+        } else if (check.UnjudgedSamples > 0) {
+            check.Warnings.push_back("aviso: " + std::to_string(check.UnjudgedSamples) + " de " +
+                                     std::to_string(kSampleProblems) +
+                                     " problemas de prueba no se juzgan: dividen por cero");
+        }
+        if (const auto value = RowValue(layout.ProblemShape, sheet.Rows[1]))
+            check.ExampleAnswer = NumberText(*value);
+    }
+    return check;
+}
+
+ConfigCheckResult CheckConfigurationFile(const std::string& path) {
+    ConfigCheckResult result;
+    const OperationTypesResult read = ReadOperationTypes(path);
+    if (!read.error.empty()) {
+        result.Status = kExitUnusable;
+        result.Error = "cifrano: " + read.error + "\n";
+        result.Report = "Archivo: " + path + "\nEl juego no puede usar este archivo.\n";
+        return result;
+    }
+
+    const std::vector<int> lineNumbers = FileLineNumbers(path, read.items);
+    std::string& out = result.Report;
+    out = "Archivo: " + path + "\n";
+    out += std::to_string(read.items.size()) +
+           (read.items.size() == 1 ? " tipo de operación" : " tipos de operación") +
+           "; el primero queda elegido al abrir la pantalla de ejercicios.\n";
+
+    int judged = 0;
+    int warnings = 0;
+    for (std::size_t i = 0; i < read.items.size(); ++i) {
+        const OperationTypeCheck check = CheckOperationType(read.items[i]);
+        out += "\n" + std::to_string(i + 1);
+        if (!lineNumbers.empty()) out += " (línea " + std::to_string(lineNumbers[i]) + ")";
+        out += ": " + Quoted(check.Text) + "\n";
+        out += "    campos: " + JoinQuoted(check.Fields) + "\n";
+        out += "    " + check.Explanation + "\n";
+        out += "    ejemplo: " + check.Example;
+        if (!check.ExampleAnswer.empty()) out += "   respuesta: " + check.ExampleAnswer;
+        out += "\n";
+        for (const std::string& warning : check.Warnings) out += "    " + warning + "\n";
+        if (check.Result == Verdict::Judged) ++judged;
+        warnings += static_cast<int>(check.Warnings.size());
+    }
+
+    const int total = static_cast<int>(read.items.size());
+    out += "\nSe juzgan " + std::to_string(judged) + " de " + std::to_string(total) +
+           "; nunca se juzgan " + std::to_string(total - judged) + "; avisos y notas: " +
+           std::to_string(warnings) + ".\n";
+    if (judged == 0)
+        out += "Con este archivo ninguna partida contará aciertos ni errores.\n";
+    out += "El juego puede usar este archivo.\n";
+    return result;
+}
+
+}  // namespace cifrano
