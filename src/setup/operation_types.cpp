@@ -86,6 +86,32 @@ std::string DecodeWindows1252(std::string_view bytes) {
     return text;
 }
 
+// Text saved as "Unicode" by an editor: UTF-16 with its byte order mark. A
+// lone surrogate becomes U+FFFD and an odd last byte is dropped.
+std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
+    std::string text;
+    text.reserve(bytes.size());
+    auto unitAt = [&](std::size_t i) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? (first << 8 | second) : (second << 8 | first);
+    };
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        char32_t unit = unitAt(i);
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unitAt(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        if (unit >= 0xD800 && unit <= 0xDFFF) unit = 0xFFFD;
+        AppendUtf8(text, unit);
+    }
+    return text;
+}
+
 }  // namespace
 
 OperationFields SplitOperationType(std::string_view line) {
@@ -105,6 +131,8 @@ OperationFields SplitOperationType(std::string_view line) {
 }
 
 std::string DecodeConfigurationBytes(std::string_view bytes) {
+    if (bytes.starts_with("\xFF\xFE")) return DecodeUtf16(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF")) return DecodeUtf16(bytes.substr(2), true);
     if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         bytes.remove_prefix(kByteOrderMark.size());
     }

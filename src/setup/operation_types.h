@@ -15,8 +15,8 @@ namespace cifrano {
 OperationFields SplitOperationType(std::string_view line);
 
 // The file's bytes as UTF-8 text: valid UTF-8 is kept (a leading byte order mark
-// dropped); anything else is read as Windows-1252, the code page such files were
-// written in.
+// dropped); UTF-16 with its byte order mark (an editor's "Unicode") is converted;
+// anything else is read as Windows-1252, the code page such files were written in.
 std::string DecodeConfigurationBytes(std::string_view bytes);
 
 // Lines end at CR LF, CR or LF; a last line without a line end counts. Empty

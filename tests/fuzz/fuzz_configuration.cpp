@@ -62,8 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = DecodeConfigurationBytes(bytes);
 
     FUZZ_CHECK(IsWellFormedUtf8(text));
+    const bool utf16 = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    if (IsWellFormedUtf8(bytes)) {
+    if (utf16) {
+        // Two bytes a unit, a surrogate pair one character for four bytes.
+        FUZZ_CHECK(CodePoints(text) <= (bytes.size() - 2) / 2);
+    } else if (IsWellFormedUtf8(bytes)) {
         FUZZ_CHECK(text == bytes);  // good UTF-8 is never touched
     } else {
         // Windows-1252: every byte is exactly one character, ASCII unchanged.

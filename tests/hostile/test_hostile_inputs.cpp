@@ -109,11 +109,11 @@ void TestHostileInputs::configurationFiles_data() {
     const QByteArray utf16 =
         QByteArray("\xFF\xFE", 2) +
         QByteArray(reinterpret_cast<const char*>(u"A + B =\r\nAA - B =\r\n"), 2 * 19);
-    // Saved as "Unicode" by an editor: read byte by byte as Windows-1252, its
-    // zero bytes and line ends give junk items, none of which is judged.
-    QTest::newRow("UTF-16 file") << utf16 << 5
-                                 << QByteArray("\xC3\xBF\xC3\xBE" "A\0 \0+\0 \0B\0 \0=\0", 18)
-                                 << "none";
+    // Saved as "Unicode" by an editor: read as UTF-16 through its byte order mark.
+    QTest::newRow("UTF-16 file") << utf16 << 2 << QByteArray("A + B =") << "hit";
+    QTest::newRow("UTF-16 big-endian, accented")
+        << QByteArray("\xFE\xFF\0A\0 \0+\0 \0B\0 \0=\0 \0\xF1", 20) << 1
+        << QByteArray("A + B = \xC3\xB1") << "hit";
     QTest::newRow("1 MB line of fields")
         << QByteArray("AA + B = ").repeated((1 << 20) / 9) << 1 << QByteArray() << "none";
     QTest::newRow("1 MB line without a space")
