@@ -49,7 +49,7 @@ for target in "${targets[@]}"; do
   status=0
   # shellcheck disable=SC2086
   (cd "$work" && "$root/build-fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 \
-      -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$root/build-fuzz/artifacts/$target-" \
+      -rss_limit_mb=2048 -seed="${FUZZ_SEED:-1}" -print_final_stats=1 -artifact_prefix="$root/build-fuzz/artifacts/$target-" \
       ${extra[$target]:-} "$corpus" >"$log" 2>&1) || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
