@@ -1,282 +1,152 @@
-#include <QListWidget>
-#include <QPushButton>
-#include <QTest>
-
-#include "common/geometry.h"
-#include "setup/exercise_selection_screen.h"
-#include "setup/player_selection_screen.h"
 #include "test_support.h"
 
 using namespace cifrano;
 using namespace cifrano::testing;
 
-namespace {
-
-void Pick(PlayerSelectionScreen& screen, int list, const QString& file) {
-    QListWidget* files = screen.FileList(list);
-    const auto found = files->findItems(file, Qt::MatchExactly);
-    QVERIFY2(!found.isEmpty(), qPrintable(file));
-    // A real click on the item, as a player does.
-    const QRect rect = files->visualItemRect(found.first());
-    files->scrollToItem(found.first());
-    QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
-                      files->visualItemRect(found.first()).center());
-    Q_UNUSED(rect);
-}
-
-QStringList Items(const QListWidget* list) {
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
-    return items;
-}
-
-QSize PixelsOf(int widthTwips, int heightTwips) {
-    return {TwipsToPixels(widthTwips), TwipsToPixels(heightTwips)};
-}
-
-}  // namespace
-
 class SetupScreensTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<AppFolder> folder_;
-    std::unique_ptr<FlowHarness> harness_;
+    std::unique_ptr<Harness> h_;
 
-    void Open(const QByteArray& configuration = "AA + B =\nA x B + C =\nA : B =\n") {
-        folder_ = std::make_unique<AppFolder>(configuration);
-        folder_->AddUser("Ana.png", 80, 100);     // 1200 x 1500 twips
-        QVERIFY(folder_->CopyFromDefaultData("usuarios/Carlos.gif", "usuarios/ana.gif"));
-        folder_->AddUser("Carlos.bmp", 120, 90);  // 1800 x 1350 twips
-        folder_->AddUser("Lucía.jpg", 96, 128);
-        folder_->AddUser("jugador 1.png", 50, 50);
-        WriteFile(folder_->Path("usuarios/notas.txt"), "no es una imagen");
-        WriteFile(folder_->Path("usuarios/.oculto.png"), "hidden");
-        QDir(folder_->Path("usuarios")).mkpath("subcarpeta");
-        harness_ = std::make_unique<FlowHarness>(folder_->Path());
-        harness_->flow.Start();
-        harness_->flow.Show(ScreenId::PlayerSelection);
-        ProcessDeferredDeletes();
+    // The player selection over users of every picture kind, a text file, a
+    // hidden file and a subfolder; the configuration has a long line and a blank one.
+    PlayerSelectionScreen& Open() {
+        h_ = std::make_unique<Harness>("A x B + C = 7 8 9 10 11\nAA + B\n   \n");
+        h_->CopyData("usuarios/Carlos.gif", "usuarios/ana.gif");  // 200 x 200
+        h_->AddUser("Carlos.bmp", 120, 90);
+        h_->AddUser("Lucía.jpg", 96, 128);
+        h_->AddUser("jugador 1.png", 50, 50);
+        WriteFile(h_->Path("usuarios/notas.txt"), "no es una imagen");
+        WriteFile(h_->Path("usuarios/.oculto.png"), "hidden");
+        QDir(h_->Path("usuarios")).mkpath("subcarpeta");
+        PlayerSelectionScreen& players = h_->ToPlayers();
+        h_->cues.played.clear();
+        return players;
     }
-    PlayerSelectionScreen& Players() { return harness_->flow.PlayerSelection(); }
-    QPushButton* Button(QWidget* screen, const char* name) {
-        return screen->findChild<QPushButton*>(QString::fromLatin1(name));
-    }
-    void Accept() { QTest::mouseClick(Button(&Players(), "Command1"), Qt::LeftButton); }
 
 private slots:
-    void cleanup() {
-        harness_.reset();
-        folder_.reset();
-    }
+    void cleanup() { h_.reset(); }
 
-    void fileListsShowUserFilesSorted() {
-        Open();
+    void fileListsShowUserFilesSorted() {  // files only, hidden ones left out
+        PlayerSelectionScreen& players = Open();
         const QStringList expected{"ana.gif", "Ana.png", "Carlos.bmp", "jugador 1.png",
                                    "Lucía.jpg", "notas.txt"};
-        QCOMPARE(Items(Players().FileList(0)), expected);
-        QCOMPARE(Items(Players().FileList(1)), expected);
-        QCOMPARE(Players().PlayerName(0), QString("Jugador 1"));
-        QCOMPARE(Players().PlayerName(1), QString("Jugador 2"));
-        QVERIFY(Players().ChosenFile(0).isEmpty());
+        QCOMPARE(Lines(players.FileList(0)), expected);
+        QCOMPARE(Lines(players.FileList(1)), expected);
     }
 
+    // The name from the file; the picture 2175 twips high, its width in proportion.
     void pickingShowsNameAndScaledPicture_data() {
-        QTest::addColumn<int>("list");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QSize>("pictureSize");
-        QTest::newRow("png, portrait") << 0 << "Ana.png" << "Ana" << PixelsOf(1740, 2175);
-        QTest::newRow("bmp, landscape") << 1 << "Carlos.bmp" << "Carlos" << PixelsOf(2900, 2175);
-        QTest::newRow("jpeg, accented name") << 0 << "Lucía.jpg" << "Lucía"
-                                             << PixelsOf(1631, 2175);
-        QTest::newRow("gif, square") << 1 << "ana.gif" << "ana" << PixelsOf(2175, 2175);  // 200 x 200
+        QTest::addColumn<int>("list"); QTest::addColumn<QString>("files");
+        QTest::addColumn<int>("widthTwips");
+        QTest::newRow("png, portrait") << 0 << "Ana.png" << 1740;
+        QTest::newRow("bmp, landscape") << 1 << "Carlos.bmp" << 2900;
+        QTest::newRow("jpeg, accented name") << 0 << "Lucía.jpg" << 1631;
+        QTest::newRow("gif, square") << 1 << "ana.gif" << 2175;
+        QTest::newRow("not a picture keeps the previous one") << 0 << "Ana.png,notas.txt" << 1740;
     }
     void pickingShowsNameAndScaledPicture() {
-        QFETCH(int, list);
-        QFETCH(QString, file);
-        QFETCH(QString, name);
-        QFETCH(QSize, pictureSize);
-        Open();
-        Pick(Players(), list, file);
-        QCOMPARE(Players().PlayerName(list), name);
-        QCOMPARE(Players().ChosenFile(list), file);
-        auto* box = Players().findChild<QLabel*>(QStringLiteral("Image1(%1)").arg(list));
-        QVERIFY(box);
-        QCOMPARE(box->size(), pictureSize);
-        QVERIFY(box->isVisible());
-        QCOMPARE(Players().PlayerName(1 - list), QString(list == 0 ? "Jugador 2" : "Jugador 1"));
-        QVERIFY(harness_->cues.played.empty());  // picking a file is silent
-    }
-
-    void notAPictureSetsNameKeepsPicture() {
-        Open();
-        Pick(Players(), 0, "Ana.png");
-        Pick(Players(), 0, "notas.txt");
-        QCOMPARE(Players().PlayerName(0), QString("notas"));
-        QCOMPARE(Players().Picture(0).size(), QSize(80, 100));
+        QFETCH(int, list); QFETCH(QString, files); QFETCH(int, widthTwips);
+        PlayerSelectionScreen& players = Open();
+        for (const QString& file : files.split(',')) h_->Pick(list, file);
+        QCOMPARE(players.ChosenFile(list), files.section(',', -1));
+        QCOMPARE(players.PlayerName(list), files.section(',', -1).section('.', 0, 0));
+        QCOMPARE(players.findChild<QLabel*>(QString("Image1(%1)").arg(list))->size(),
+                 QSize(TwipsToPixels(widthTwips), TwipsToPixels(2175)));
+        QCOMPARE(players.PlayerName(1 - list), QString("Jugador %1").arg(2 - list));
+        QVERIFY(h_->cues.played.empty());  // picking a file is silent
     }
 
     void acceptanceChecks_data() {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("first"); QTest::addColumn<QString>("second");
         QTest::addColumn<QString>("message");
-        QTest::newRow("nobody picked") << "" << "" << "Has de seleccionar el jugador 1";
-        QTest::newRow("only player 2") << "" << "Ana.png" << "Has de seleccionar el jugador 1";
-        QTest::newRow("user named jugador 1") << "jugador 1.png" << ""
-                                              << "Has de seleccionar el jugador 1";
-        QTest::newRow("same user twice") << "Ana.png" << "Ana.png"
-                                         << "Se han de seleccionar nombres de jugadores diferentes";
-        QTest::newRow("names differ in case only")
-            << "Ana.png" << "ana.gif" << "Se han de seleccionar nombres de jugadores diferentes";
+        const QString pick = "Has de seleccionar el jugador 1";
+        const QString differ = "Se han de seleccionar nombres de jugadores diferentes";
+        QTest::newRow("nobody picked") << "" << "" << pick;
+        QTest::newRow("only player 2") << "" << "Ana.png" << pick;
+        QTest::newRow("user named jugador 1") << "jugador 1.png" << "" << pick;
+        QTest::newRow("same user twice") << "Ana.png" << "Ana.png" << differ;
+        QTest::newRow("names differ in case only") << "Ana.png" << "ana.gif" << differ;
         QTest::newRow("single player") << "Carlos.bmp" << "" << "";
-        QTest::newRow("two players") << "Carlos.bmp" << "Lucía.jpg" << "";
     }
     void acceptanceChecks() {
-        QFETCH(QString, first);
-        QFETCH(QString, second);
-        QFETCH(QString, message);
+        QFETCH(QString, first); QFETCH(QString, second); QFETCH(QString, message);
         Open();
-        if (!first.isEmpty()) Pick(Players(), 0, first);
-        if (!second.isEmpty()) Pick(Players(), 1, second);
-        Accept();
-        ScreenFlow& flow = harness_->flow;
-        if (message.isEmpty()) {
-            QVERIFY(harness_->prompts.messages.empty());
-            QVERIFY(flow.IsLoaded(ScreenId::ExerciseSelection));
-            QVERIFY(Players().isMinimized());
-            QVERIFY(!Players().isEnabled());
-            QCOMPARE(harness_->cues.Count(SoundCue::Continuar), 1);
-        } else {
-            QCOMPARE(harness_->prompts.messages, std::vector<std::string>{message.toStdString()});
-            QVERIFY(!flow.IsLoaded(ScreenId::ExerciseSelection));
-            QVERIFY(!Players().isMinimized());
-            QVERIFY(Players().isEnabled());
-            QCOMPARE(harness_->cues.Count(SoundCue::Continuar), 0);
-        }
+        h_->Accept(first, second);
+        const bool accepted = message.isEmpty();  // a failed check loads nothing
+        QCOMPARE(h_->prompts.messages, accepted ? std::vector<std::string>{}
+                                                : std::vector{message.toStdString()});
+        QCOMPARE(Table(h_->flow).section(" | ", 1, 2),
+                 QString(accepted ? "minimised,disabled | shown" : "shown | not loaded"));
+        QCOMPARE(h_->cues.Count(SoundCue::Continuar), accepted ? 1 : 0);
     }
 
-    void exerciseSelectionAtLoad() {
+    void exerciseSelectionWiring() {
         Open();
-        Pick(Players(), 0, "Carlos.bmp");
-        harness_->cues.played.clear();
-        Accept();
-        ExerciseSelectionScreen& exercise = harness_->flow.ExerciseSelection();
-        QCOMPARE(harness_->cues.played,
-                 (std::vector<SoundCue>{SoundCue::Continuar, SoundCue::List}));
-        QCOMPARE(Items(exercise.OperationList()),
-                 (QStringList{"AA + B =", "A x B + C =", "A : B ="}));
-        QCOMPARE(exercise.OperationList()->currentRow(), 0);
-        QCOMPARE(harness_->flow.Settings().OperationFields,
-                 (OperationFields{"AA", "+", "B", "=", "", "", "", "", "", "", ""}));
-        QCOMPARE(harness_->flow.Settings().GameMinutes, short(1));
-        QCOMPARE(exercise.MinuteFace(0), colours::kBlue);
-        for (int i = 1; i < 6; ++i) QCOMPARE(exercise.MinuteFace(i), colours::kWhite);
-        // The players' pictures at this screen's height: only the left one for one player.
-        auto* left = exercise.findChild<QLabel*>("Image1(0)");
-        auto* right = exercise.findChild<QLabel*>("Image1(1)");
-        QCOMPARE(left->size(), PixelsOf(1620, 1215));
-        QVERIFY(right->pixmap().isNull());
-        // Tab order: ACEPTAR, the list, then the minute buttons.
-        QStringList order;
-        QWidget* start = Button(&exercise, "Command1");
-        QWidget* widget = start;
-        do {
-            if ((widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().isEmpty())
-                order << widget->objectName();
-            widget = widget->nextInFocusChain();
-        } while (widget != start);
-        QCOMPARE(order, (QStringList{"Command1", "List1", "Command2(0)", "Command2(1)",
-                                     "Command2(2)", "Command2(3)", "Command2(4)", "Command2(5)"}));
-    }
-
-    void minuteButtons_data() {
-        QTest::addColumn<QList<int>>("presses");
-        QTest::addColumn<int>("minutes");
-        QTest::newRow("four") << QList<int>{3} << 4;
-        QTest::newRow("six then two") << QList<int>{5, 1} << 2;
-        QTest::newRow("the chosen one again") << QList<int>{2, 2} << 3;
-        QTest::newRow("one") << QList<int>{0} << 1;
-    }
-    void minuteButtons() {
-        QFETCH(QList<int>, presses);
-        QFETCH(int, minutes);
-        Open();
-        Pick(Players(), 0, "Carlos.bmp");
-        Accept();
-        ExerciseSelectionScreen& exercise = harness_->flow.ExerciseSelection();
-        harness_->cues.played.clear();
-        for (int press : presses) QTest::mouseClick(exercise.MinuteButton(press), Qt::LeftButton);
-        QCOMPARE(harness_->cues.Count(SoundCue::Boton), int(presses.size()));
-        QCOMPARE(harness_->flow.Settings().GameMinutes, short(minutes));
-        for (int i = 0; i < 6; ++i) {
-            QCOMPARE(exercise.MinuteFace(i), i == minutes - 1 ? colours::kBlue : colours::kWhite);
-        }
-    }
-
-    void listSelectionFillsFields() {
-        Open("A x B + C = 7 8 9 10 11\nAA + B\n   \n");
-        Pick(Players(), 0, "Carlos.bmp");
-        Accept();
-        ExerciseSelectionScreen& exercise = harness_->flow.ExerciseSelection();
+        h_->Accept("Carlos.bmp");
+        ExerciseSelectionScreen& exercise = h_->flow.ExerciseSelection();
+        OperationFields& fields = h_->flow.Settings().OperationFields;
+        QCOMPARE(h_->cues.played, (std::vector<SoundCue>{SoundCue::Continuar, SoundCue::List}));
         QCOMPARE(exercise.OperationList()->count(), 3);  // a line of blanks is an item
-        QCOMPARE(harness_->flow.Settings().OperationFields[10], std::string("11"));
-        harness_->cues.played.clear();
-        exercise.OperationList()->setCurrentRow(1);
-        QCOMPARE(harness_->cues.played, std::vector<SoundCue>{SoundCue::List});
-        QCOMPARE(harness_->flow.Settings().OperationFields,
-                 (OperationFields{"AA", "+", "B", "", "", "", "", "", "", "", ""}));
-        QCOMPARE(exercise.SelectedOperationText(), std::string("AA + B"));
+        QCOMPARE(fields, (OperationFields{"A", "x", "B", "+", "C", "=", "7", "8", "9", "10",
+                                          "11"}));
+        exercise.OperationList()->setCurrentRow(1);  // a shorter line leaves no old fields
+        QCOMPARE(fields, (OperationFields{"AA", "+", "B"}));
         exercise.OperationList()->setCurrentRow(2);
-        QCOMPARE(harness_->flow.Settings().OperationFields,
-                 (OperationFields{"", "", "", "", "", "", "", "", "", "", ""}));
+        QCOMPARE(fields, OperationFields{});
+        QCOMPARE(h_->cues.Count(SoundCue::List), 3);
+        // One minute at load; the chosen button again plays the cue too.
+        QCOMPARE(h_->flow.Settings().GameMinutes, short(1));
+        QCOMPARE(exercise.MinuteFace(0), colours::kBlue);
+        for (int press : {5, 1, 1}) QTest::mouseClick(exercise.MinuteButton(press), Qt::LeftButton);
+        QCOMPARE(h_->cues.Count(SoundCue::Boton), 3);
+        QCOMPARE(h_->flow.Settings().GameMinutes, short(2));
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(exercise.MinuteFace(i), i == 1 ? colours::kBlue : colours::kWhite);
+        QStringList order;  // tab order: ACEPTAR, the list, then the minute buttons
+        QWidget* const start = exercise.findChild<QPushButton*>("Command1");
+        QWidget* w = start;
+        do {
+            if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty())
+                order << w->objectName();
+        } while ((w = w->nextInFocusChain()) != start);
+        QCOMPARE(order.join(' '), "Command1 List1 Command2(0) Command2(1) Command2(2) Command2(3) "
+                                  "Command2(4) Command2(5)");
     }
 
-    void configurationFailuresEndCleanly_data() {
-        QTest::addColumn<QByteArray>("configuration");
-        QTest::addColumn<QString>("messageStart");
-        QTest::newRow("missing") << QByteArray() << "No se encuentra el archivo de configuración: ";
-        QTest::newRow("empty") << QByteArray("")
-                               << "El archivo de configuración no contiene ningún tipo de operación";
-        QTest::newRow("only empty lines")
-            << QByteArray("\r\n\n\r") << "El archivo de configuración no contiene ningún tipo";
+    // A message naming what is missing, exit code 1, no operation loaded.
+    void setupFailuresEndWithCodeOne_data() {
+        QTest::addColumn<QByteArray>("configuration"); QTest::addColumn<QString>("message");
+        QTest::newRow("configuration missing")
+            << QByteArray() << "No se encuentra el archivo de configuración: ";
+        QTest::newRow("configuration empty")
+            << QByteArray("")
+            << "El archivo de configuración no contiene ningún tipo de operación";
+        QTest::newRow("users folder missing")
+            << QByteArray("A + B\n") << "No se encuentra la carpeta de usuarios: ";
     }
-    void configurationFailuresEndCleanly() {
-        QFETCH(QByteArray, configuration);
-        QFETCH(QString, messageStart);
-        Open(configuration);
-        Pick(Players(), 0, "Carlos.bmp");
-        Accept();
-        QCOMPARE(harness_->endCodes, std::vector<int>{1});
-        QCOMPARE(harness_->prompts.messages.size(), std::size_t(1));
-        const QString message = QString::fromStdString(harness_->prompts.messages[0]);
-        QVERIFY2(message.startsWith(messageStart), qPrintable(message));
-        QVERIFY(message.contains("configuracion.txt"));
-        QVERIFY(harness_->flow.Settings().OperationFields[0].empty());
-        QCOMPARE(harness_->cues.Count(SoundCue::List), 0);
-    }
-
-    void missingUsersFolderEndsCleanly() {
-        AppFolder folder;
-        QDir(folder.Path("usuarios")).removeRecursively();
-        FlowHarness harness(folder.Path());
-        harness.flow.Start();
-        harness.flow.Show(ScreenId::PlayerSelection);
-        QCOMPARE(harness.endCodes, std::vector<int>{1});
-        QCOMPARE(harness.prompts.messages.size(), std::size_t(1));
-        QVERIFY(QString::fromStdString(harness.prompts.messages[0])
-                    .startsWith("No se encuentra la carpeta de usuarios: "));
+    void setupFailuresEndWithCodeOne() {
+        QFETCH(QByteArray, configuration); QFETCH(QString, message);
+        const bool noUsers = QByteArray(QTest::currentDataTag()).startsWith("users");
+        Harness h(configuration);
+        if (noUsers) QDir(h.Path("usuarios")).removeRecursively();
+        h.flow.Start();
+        h.flow.Show(ScreenId::PlayerSelection);
+        if (!noUsers) h.Accept("Ana.png");
+        QCOMPARE(h.endCodes, std::vector<int>{1});
+        QCOMPARE(h.prompts.messages.size(), std::size_t(1));
+        const QString shown = QString::fromStdString(h.prompts.messages[0]);
+        QVERIFY2(shown.startsWith(message), qPrintable(shown));
+        QVERIFY(shown.contains(noUsers ? "usuarios" : "configuracion.txt"));
+        QVERIFY(h.flow.Settings().OperationFields[0].empty() && !h.cues.Count(SoundCue::List));
     }
 
     void emptyUsersFolderShowsEmptyLists() {
-        AppFolder folder;
-        FlowHarness harness(folder.Path());
-        harness.flow.Start();
-        harness.flow.Show(ScreenId::PlayerSelection);
-        QCOMPARE(harness.flow.PlayerSelection().FileList(0)->count(), 0);
-        QVERIFY(!harness.Ended());
-        QTest::mouseClick(Button(&harness.flow.PlayerSelection(), "Command1"), Qt::LeftButton);
-        QCOMPARE(harness.prompts.messages,
-                 std::vector<std::string>{"Has de seleccionar el jugador 1"});
+        Harness h;
+        QFile::remove(h.Path("usuarios/Ana.png"));
+        QCOMPARE(h.ToPlayers().FileList(0)->count(), 0);
+        h.Accept("");
+        QCOMPARE(h.prompts.messages, std::vector<std::string>{"Has de seleccionar el jugador 1"});
     }
 };
 
