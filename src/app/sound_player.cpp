@@ -1,8 +1,6 @@
 #include "app/sound_player.h"
 
 #include <QFileInfo>
-#include <QAudioDevice>
-#include <QMediaDevices>
 #include <QUrl>
 
 #include "app/media_paths.h"
@@ -17,7 +15,6 @@ void QtSoundCues::Play(SoundCue cue) {
     const QString path = QString::fromStdString(DataPath(appFolder_.toStdString(), CueSuffix(cue)));
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable()) return;
-    if (QMediaDevices::audioOutputs().isEmpty()) return;
 
     QSoundEffect*& effect = effects_[path];
     if (!effect) {
@@ -29,6 +26,11 @@ void QtSoundCues::Play(SoundCue cue) {
     effect->play();
     current_ = effect;
     currentFile_ = path;
+}
+
+bool QtSoundCues::IsPlaying(const QString& path) const {
+    const QSoundEffect* effect = effects_.value(path);
+    return effect && effect->isPlaying();
 }
 
 }  // namespace cifrano

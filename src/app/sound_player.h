@@ -11,7 +11,8 @@ namespace cifrano {
 
 // Plays the cues from the application folder with QSoundEffect: asynchronous,
 // one cue at a time (a new cue stops the one playing). A missing or unreadable
-// file, or a machine without an audio device, is silent and stops nothing.
+// file is silent and stops nothing; without an audio device QSoundEffect is
+// silent on its own.
 class QtSoundCues : public QObject, public SoundCues {
     Q_OBJECT
 public:
@@ -20,6 +21,7 @@ public:
 
     // The file of the cue last started, empty when none could be started.
     QString CurrentFile() const { return currentFile_; }
+    bool IsPlaying(const QString& path) const;
 
 private:
     QString appFolder_;
