@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <set>
@@ -35,7 +37,28 @@ private slots:
         for (SoundCue cue : kAllSoundCues) cues.Play(cue);
         QVERIFY(cues.CurrentFile().isEmpty());
     }
+
+    // A new cue stops the one playing; a missing file stops nothing.
+    void realPlayerReplacesTheCuePlaying() {
+        QTemporaryDir folder;
+        QDir(folder.path()).mkpath("sonidos");
+        for (const char* name : {"FINAL.WAV", "ACIERTO.WAV"})
+            QFile::copy(qEnvironmentVariable("CIFRANO_SOURCE_DATA") + "/sonidos/" + name,
+                        folder.filePath(QString("sonidos/") + name));
+        QtSoundCues cues(folder.path());
+        const QString final = folder.filePath("sonidos/FINAL.WAV");
+        const QString hit = folder.filePath("sonidos/ACIERTO.WAV");
+        cues.Play(SoundCue::Final);
+        QVERIFY(cues.IsPlaying(final));
+        cues.Play(SoundCue::Error);  // no such file
+        QCOMPARE(cues.CurrentFile(), final);
+        QVERIFY(cues.IsPlaying(final));
+        cues.Play(SoundCue::Acierto);
+        QCOMPARE(cues.CurrentFile(), hit);
+        QVERIFY(!cues.IsPlaying(final));
+        QVERIFY(cues.IsPlaying(hit));
+    }
 };
 
-QTEST_GUILESS_MAIN(MediaPathsTest)
+QTEST_MAIN(MediaPathsTest)
 #include "test_media_paths.moc"
