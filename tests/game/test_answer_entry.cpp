@@ -1,251 +1,130 @@
 #include <QtTest>
 
-#include "fakes/recording_sound_cues.h"
+#include "common/numbers.h"
+#include "game/answer_check.h"
 #include "game/answer_entry.h"
 #include "game/game_test_support.h"
 
 using namespace cifrano;
-using cifrano::testing::SessionWithProblems;
-
-namespace {
-
-constexpr int kRows = 10;
-
-// Ten rows of 2 + 3 =: the right answer is always 5.
-GameSession TenRows() {
-    return SessionWithProblems(4,
-                               std::vector<std::vector<std::string>>(kRows, {"2", "+", "3", "="}));
-}
-
-bool Blue(const GameSession& s, int row) {
-    const SheetRow& r = s.Sheet.Rows[row];
-    return r.CellColour == colours::kRowHighlight && r.NumberColour == colours::kRowHighlight;
-}
-bool Black(const GameSession& s, int row) {
-    const SheetRow& r = s.Sheet.Rows[row];
-    return r.CellColour == colours::kBlack && r.NumberColour == colours::kBlack;
-}
-
-}  // namespace
+using namespace cifrano::testing;
 
 class TestAnswerEntry : public QObject {
     Q_OBJECT
   private slots:
-    void keyMoves_data() {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("to");
-        QTest::addColumn<int>("top");
-        QTest::newRow("Enter") << 3 << kKeyEnter << 4 << -650;
-        QTest::newRow("Down") << 3 << kKeyDown << 4 << -650;
-        QTest::newRow("Up") << 3 << kKeyUp << 2 << 650;
-        QTest::newRow("Enter in the last row") << kRows << kKeyEnter << kRows << 0;
-        QTest::newRow("Down in the last row") << kRows << kKeyDown << kRows << 0;
-        QTest::newRow("Up in row 1") << 1 << kKeyUp << 1 << 0;
-        QTest::newRow("Up in row 2") << 2 << kKeyUp << 1 << 650;
-        QTest::newRow("other key") << 3 << 65 << 3 << 0;
+    // A script of player actions on ten rows of "2 + 3 =" (answer 5); an eleventh row exists
+    // past ProblemCount. c3: click box 3; 3=7: box 3 reads "7" ("3=" empties it); E3, D3, U3,
+    // K3: Enter, Down, Up or a digit key in box 3; A0, A1: arrow button 0 or 1; h3: highlight
+    // row 3; r3: row 3 active without a click (as by Tab); off: the sheet is disabled. Rows 1..11
+    // afterwards: colour b = blue (highlighted), k = black, . = untouched; text _ = empty, ? = the
+    // placeholder.
+    void script_data() {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("cues");  // A = ACIERTO, E = ERROR, - = arrow
+        QTest::addColumn<int>("row");       // the active row, also the focused box
+        QTest::addColumn<int>("top");       // of the sheet
+        QTest::addColumn<QString>("paint");
+        QTest::addColumn<QString>("texts");
+        const auto row = [](const char* name, const char* actions, const char* cues, int row,
+                            int top, const char* paint, const char* texts) {
+            QTest::newRow(name) << actions << cues << row << top << paint << texts;
+        };
+        // Enter, Down and Up check the active row, then move, highlight and scroll.
+        row("Down", "c3 3=7 D3", "E", 4, -650, "..kb.......", "??7_???????");
+        row("Up", "c3 3=7 U3", "E", 2, 650, ".bk........", "?_7????????");
+        row("Enter; \"?\" typed reads 0", "c1 1=? E1", "E", 2, -650, "kb.........", "?_?????????");
+        row("empty box: Enter only moves", "c2 E2", "", 3, -650, ".kb........", "?__????????");
+        row("Enter in the last row", "c10 10=7 E10", "E", 10, 0, ".........b.", "?????????7?");
+        row("Down in the last row", "c10 10=7 D10", "E", 10, 0, ".........b.", "?????????7?");
+        row("Up in row 1", "c1 1=7 U1", "E", 1, 0, "b..........", "7??????????");
+        row("other key: no check, no move", "c3 3=7 K3", "", 3, 0, "..b........", "??7????????");
+        row("key in another box", "c2 2=9 E6", "E", 7, -650, ".b...kb....", "?9????_????");
+        row("a key clears only \"?\"", "r4 K4 5=5 r5 K5", "", 5, 0, "...........", "???_5??????");
+        row("Enter before a click", "E3", "", 4, -650, "..kb.......", "???_???????");
+        // Clicks check the active row (not the first click), highlight and never scroll.
+        row("first click, then another box", "1=9 c1 c5", "E", 5, 0, "k...b......", "9???_??????");
+        row("same box again", "c3 3=8 c3 c3 3=5 c3 c3", "EEA", 3, 0, "..b........", "??5????????");
+        // A key move leaves PreviousRow on the row it left: the click blackens 2, not 3.
+        row("2 -> 3 -> click 7", "c2 E2 c7", "", 7, -650, ".kb...b....", "?__???_????");
+        row("arrows: down, down, up", "c4 A1 A1 A0", "---", 4, -650, "...b.......", "???_???????");
+        // Boxes that are no played row (0, -1; 11 past ProblemCount, 12 past the sheet) and a
+        // disabled sheet take no input.
+        row("0, -1", "c2 2=1 E0 U-1 c0 c-1 0=5 A-1 h-1", "", 2, 0, ".b.........", "?1?????????");
+        row("11, 12", "c2 2=1 E11 c11 E12 c12 12=5 A12", "", 2, 0, ".b.........", "?1?????????");
+        row("disabled sheet", "c2 2=5 off E2 c3 2=6", "", 2, 0, ".b.........", "?5?????????");
     }
-    void keyMoves() {
-        QFETCH(int, from);
-        QFETCH(int, key);
-        QFETCH(int, to);
+    void script() {
+        QFETCH(QString, actions);
+        QFETCH(QString, cues);
+        QFETCH(int, row);
         QFETCH(int, top);
-        GameSession s = TenRows();
+        QFETCH(QString, paint);
+        QFETCH(QString, texts);
+        GameSession s = SessionWithProblems(std::vector<std::string_view>(11, "2 + 3 ="));
+        s.ProblemCount = 10;
         RecordingSoundCues sounds;
-        Text1_Click(s, sounds, from);
-        SetAnswerText(s, from, "7");  // wrong
-        Text1_KeyDown(s, sounds, from, key);
-
-        const bool checks = key == kKeyEnter || key == kKeyDown || key == kKeyUp;
-        QCOMPARE(s.ErrorCount, checks ? 1 : 0);
-        QCOMPARE(s.CurrentRow, to);
-        QCOMPARE(s.FocusRow, to);
-        QCOMPARE(s.Sheet.Top, top);
-        QVERIFY(Blue(s, to));
-        if (to != from) {
-            QCOMPARE(s.PreviousRow, from);
-            QVERIFY(Black(s, from));
-            // The newly active box loses its placeholder at once.
-            QCOMPARE(s.Sheet.Rows[to].AnswerText, std::string());
+        const int keys[] = {kKeyEnter, kKeyDown, kKeyUp, '4'};
+        for (const QString& a : actions.split(' ')) {
+            const int n = a.mid(1).toInt(), key = QString("EDUK").indexOf(a[0]);
+            if (a == "off") s.Sheet.Enabled = false;
+            if (a.contains('='))
+                SetAnswerText(s, a.section('=', 0, 0).toInt(), a.section('=', 1).toStdString());
+            if (a[0] == 'c') Text1_Click(s, sounds, n);
+            if (a[0] == 'A') Command2_Click(s, sounds, n);
+            if (a[0] == 'h') HighlightRow(s, n);
+            if (a[0] == 'r') s.CurrentRow = s.FocusRow = n;
+            if (key >= 0) Text1_KeyDown(s, sounds, n, keys[key]);
         }
-        QCOMPARE(s.Sheet.Rows[from].AnswerText, std::string("7"));
-    }
-
-    void enterJudgesRightAnswer() {
-        GameSession s = TenRows();
-        RecordingSoundCues sounds;
-        Text1_Click(s, sounds, 1);
-        SetAnswerText(s, 1, "5");
-        Text1_KeyDown(s, sounds, 1, kKeyEnter);
-        QCOMPARE(s.HitCount, 1);
-        QCOMPARE(s.Sheet.Rows[1].AnswerColour, colours::kAnswerHit);
-        QCOMPARE(sounds.played, std::vector<SoundCue>{SoundCue::Acierto});
-    }
-
-    void placeholderClearedBeforeTyping() {
-        GameSession s = TenRows();
-        RecordingSoundCues sounds;
-        s.CurrentRow = 4;  // active without a click, e.g. reached by Tab
-        Text1_KeyDown(s, sounds, 4, '4');
-        QCOMPARE(s.Sheet.Rows[4].AnswerText, std::string());
-        SetAnswerText(s, 4, "4");
-        Text1_KeyDown(s, sounds, 4, '2');
-        QCOMPARE(s.Sheet.Rows[4].AnswerText, std::string("4"));
-    }
-
-    void enterInEmptyBoxOnlyMoves() {
-        GameSession s = TenRows();
-        RecordingSoundCues sounds;
-        Text1_Click(s, sounds, 2);
-        Text1_KeyDown(s, sounds, 2, kKeyEnter);
-        QVERIFY(sounds.played.empty());
-        QCOMPARE(s.CurrentRow, 3);
-        QCOMPARE(s.Sheet.Rows[2].AnswerColour, colours::kAnswerInitial);
-    }
-
-    void questionMarkTypedAsAnswer() {
-        GameSession s = TenRows();
-        RecordingSoundCues sounds;
-        Text1_Click(s, sounds, 1);
-        SetAnswerText(s, 1, "?");
-        Text1_KeyDown(s, sounds, 1, kKeyEnter);
-        QCOMPARE(s.ErrorCount, 1);  // read as 0
-        QCOMPARE(s.Sheet.Rows[2].AnswerText, std::string());
-    }
-
-    // The check always examines the active row, not the box the key came from.
-    void keyInAnotherBoxChecksActiveRow() {
-        GameSession s = TenRows();
-        RecordingSoundCues sounds;
-        Text1_Click(s, sounds, 2);
-        SetAnswerText(s, 2, "9");
-        Text1_KeyDown(s, sounds, 6, kKeyEnter);
-        QCOMPARE(s.Sheet.Rows[2].AnswerColour, colours::kAnswerError);
-        QCOMPARE(s.CurrentRow, 7);
-        QCOMPARE(s.PreviousRow, 6);
-    }
-
-    void firstClickChecksNothing() {
-        GameSession s = TenRows();
-        RecordingSoundCues sounds;
-        s.Sheet.Rows[1].AnswerText = "9";
-        Text1_Click(s, sounds, 1);
-        QVERIFY(sounds.played.empty());
-        QVERIFY(s.RowActive);
-        QCOMPARE(s.CurrentRow, 1);
-        QCOMPARE(s.PreviousRow, 1);
-        QCOMPARE(s.FocusRow, 1);
-        QCOMPARE(s.Sheet.Rows[1].AnswerText, std::string("9"));  // only "?" is cleared
-        Text1_Click(s, sounds, 5);
-        QCOMPARE(s.ErrorCount, 1);
-        QCOMPARE(s.Sheet.Rows[1].AnswerColour, colours::kAnswerError);
-        QCOMPARE(s.Sheet.Rows[5].AnswerText, std::string());
-        QCOMPARE(s.Sheet.Top, 0);  // clicks never scroll
-    }
-
-    void sameBoxClickedAgainChecksAgain() {
-        GameSession s = TenRows();
-        RecordingSoundCues sounds;
-        Text1_Click(s, sounds, 3);
-        SetAnswerText(s, 3, "8");
-        Text1_Click(s, sounds, 3);
-        Text1_Click(s, sounds, 3);
-        QCOMPARE(s.ErrorCount, 2);
-        SetAnswerText(s, 3, "5");
-        Text1_Click(s, sounds, 3);
-        Text1_Click(s, sounds, 3);
-        QCOMPARE(s.HitCount, 1);
-        QVERIFY(Blue(s, 3));
-    }
-
-    // A key move leaves PreviousRow on the row it left, so a later click
-    // blackens that row and not the one the key moved to.
-    void keyMoveThenClickLeavesTwoRowsBlue() {
-        GameSession s = TenRows();
-        RecordingSoundCues sounds;
-        Text1_Click(s, sounds, 2);
-        Text1_KeyDown(s, sounds, 2, kKeyEnter);
-        QVERIFY(Blue(s, 3));
-        QVERIFY(Black(s, 2));
-        Text1_Click(s, sounds, 7);
-        QVERIFY(Blue(s, 7));
-        QVERIFY(Blue(s, 3));
-        QVERIFY(Black(s, 2));
-        QCOMPARE(s.CurrentRow, 7);
-        QCOMPARE(s.PreviousRow, 7);
-    }
-
-    void untouchedRowKeepsDesignedNumberColour() {
-        GameSession s = TenRows();
-        RecordingSoundCues sounds;
-        Text1_Click(s, sounds, 2);
-        QCOMPARE(s.Sheet.Rows[4].NumberColour, colours::kRowNumber);
-        QVERIFY(!s.Sheet.Rows[4].Highlighted());
-    }
-
-    void arrowButtons() {
-        GameSession s = TenRows();
-        RecordingSoundCues sounds;
-        Text1_Click(s, sounds, 4);
-        Command2_Click(s, sounds, 1);
-        Command2_Click(s, sounds, 1);
-        Command2_Click(s, sounds, 0);
-        QCOMPARE(s.Sheet.Top, -650);
-        QCOMPARE(s.CurrentRow, 4);
-        QCOMPARE(s.FocusRow, 4);
-        QVERIFY(Blue(s, 4));
-        QCOMPARE(sounds.Count(SoundCue::ArribaAbajo), 3);
-    }
-
-    void outOfRangeIndexesIgnored_data() {
-        QTest::addColumn<int>("index");
-        QTest::newRow("template row") << 0;
-        QTest::newRow("negative") << -1;
-        QTest::newRow("one past the last") << kRows + 1;
-        QTest::newRow("far out") << 32767;
-    }
-    void outOfRangeIndexesIgnored() {
-        QFETCH(int, index);
-        GameSession s = TenRows();
-        RecordingSoundCues sounds;
-        Text1_Click(s, sounds, 2);
-        SetAnswerText(s, 2, "1");
-        Text1_KeyDown(s, sounds, index, kKeyEnter);
-        Text1_KeyDown(s, sounds, index, kKeyUp);
-        Text1_Click(s, sounds, index);
-        SetAnswerText(s, index, "5");
-        Command2_Click(s, sounds, index == 0 ? 2 : index);
-        HighlightRow(s, index == 0 ? -1 : index);
-        QVERIFY(sounds.played.empty());
-        QCOMPARE(s.CurrentRow, 2);
-        QCOMPARE(s.Sheet.Top, 0);
+        QCOMPARE(Cues(sounds), cues);
+        QVERIFY(s.CurrentRow == row && s.FocusRow == row);
+        QCOMPARE(s.Sheet.Top, top);
         QCOMPARE(s.Sheet.Rows[0].AnswerText, std::string("?"));
+        for (int r = 1; r <= 11; ++r) {
+            const SheetRow& x = s.Sheet.Rows[r];
+            const char c = paint[r - 1].toLatin1(), t = texts[r - 1].toLatin1();
+            const Rgb ink = c == 'b' ? colours::kRowHighlight : colours::kBlack;
+            QCOMPARE(x.CellColour, ink);
+            QCOMPARE(x.NumberColour, c == '.' ? colours::kRowNumber : ink);
+            QCOMPARE(x.AnswerText, t == '_' ? std::string() : std::string(1, t));
+        }
     }
 
-    // Rows beyond ProblemCount are not played even if they exist.
-    void problemCountBoundsTheMoves() {
-        GameSession s = TenRows();
+    // Soak: a seeded random player hammers a six-minute sheet; the counters, the cues and the
+    // box colours must still tell the same story, and the active row never leaves the sheet.
+    void randomPlayer() {
+        GameSession s;
         RecordingSoundCues sounds;
-        s.ProblemCount = 5;
-        Text1_Click(s, sounds, 5);
-        Text1_KeyDown(s, sounds, 5, kKeyDown);
-        QCOMPARE(s.CurrentRow, 5);
-        Text1_Click(s, sounds, 6);
-        QCOMPARE(s.CurrentRow, 5);
-    }
-
-    void disabledSheetTakesNoInput() {
-        GameSession s = TenRows();
-        RecordingSoundCues sounds;
-        Text1_Click(s, sounds, 2);
-        SetAnswerText(s, 2, "5");
-        s.Sheet.Enabled = false;
-        Text1_KeyDown(s, sounds, 2, kKeyEnter);
-        Text1_Click(s, sounds, 3);
-        SetAnswerText(s, 2, "6");
-        QVERIFY(sounds.played.empty());
-        QCOMPARE(s.CurrentRow, 2);
-        QCOMPARE(s.Sheet.Rows[2].AnswerText, std::string("5"));
+        SeededRandom random(7);
+        s.FormLoad(Settings("A x B + C =", 6), "A x B + C =");
+        s.StartGame(random, sounds);
+        std::vector<QString> last(601);  // the last judgement of each row: "A", "E" or none
+        SeededRandom player(11);
+        const auto pick = [&](int lo, int hi) { return lo + int(player.Next() * (hi - lo + 1)); };
+        const int keys[] = {kKeyEnter, kKeyDown, kKeyUp, '5', 'x'};
+        for (int step = 0; step < 30000; ++step) {
+            const int row = s.CurrentRow, hits = s.HitCount, errors = s.ErrorCount;
+            const auto& c = s.Sheet.Rows[row].Cells;
+            const auto right = ExpectedValue(s.ProblemShape, c[0].Caption, c[1].Caption,
+                                             c[2].Caption, c[3].Caption, c[4].Caption);
+            // The right answer 3 times in 7, else a number, an overflow, "?" or nothing.
+            const std::string answer[] = {right ? NumberText(*right) : "",
+                                          std::to_string(pick(-5, 200)), "1e400", "?", ""};
+            const int action = pick(0, 9), box = s.FocusRow ? s.FocusRow : pick(1, 600);
+            if (action < 3) Text1_KeyDown(s, sounds, box, keys[pick(0, 4)]);
+            if (action == 3) Text1_KeyDown(s, sounds, pick(-3, 605), keys[pick(0, 4)]);
+            if (action == 4) Text1_Click(s, sounds, pick(-3, 605));
+            if (action >= 5 && action <= 8) SetAnswerText(s, row, answer[std::max(0, pick(-2, 4))]);
+            if (action == 9) Command2_Click(s, sounds, pick(-1, 2));
+            // One judgement at most, of the row that was active.
+            QVERIFY(s.HitCount - hits + s.ErrorCount - errors <= 1 && s.HitCount >= hits &&
+                    s.ErrorCount >= errors);
+            if (s.HitCount > hits) last[row] = "A";
+            if (s.ErrorCount > errors) last[row] = "E";
+            QVERIFY(s.CurrentRow >= 0 && s.CurrentRow <= 600);
+        }
+        QVERIFY(s.HitCount > 0 && s.ErrorCount > 0);
+        QCOMPARE(sounds.Count(SoundCue::Acierto), s.HitCount);
+        QCOMPARE(sounds.Count(SoundCue::Error), s.ErrorCount);
+        for (int r = 0; r <= 600; ++r) QCOMPARE(s.Sheet.Rows[r].AnswerColour, ColourAfter(last[r]));
     }
 };
 
