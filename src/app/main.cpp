@@ -67,7 +67,8 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication::setApplicationName(QStringLiteral("cifrano"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Cifrano"));
+    // No display name: Qt would append it to every window title, and the
+    // screens' titles are as designed (the game screen's is empty).
     QApplication::setQuitOnLastWindowClosed(false);  // the screen flow decides when to end
 
     const QString appFolder = QCoreApplication::applicationDirPath();

@@ -7,13 +7,13 @@
 namespace cifrano {
 
 void MessageBoxPrompts::Inform(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Cifrano"),
                     QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
 bool MessageBoxPrompts::AskYesNo(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Cifrano"),
                     QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::Yes);
