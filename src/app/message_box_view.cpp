@@ -9,6 +9,7 @@ namespace cifrano {
 void MessageBoxPrompts::Inform(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Cifrano"),
                     QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
     box.exec();
 }
 
