@@ -14,25 +14,17 @@
 #include <vector>
 
 #include "app/screen_flow.h"
+#include "bench_support.h"
 #include "game/game_screen.h"
 #include "game/game_session.h"
 #include "game/sheet_view.h"
 #include "setup/exercise_selection_screen.h"
 
 using namespace cifrano;
+using bench::NoPrompts;
+using bench::SilentCues;
 
 namespace {
-
-class SilentCues : public SoundCues {
-  public:
-    void Play(SoundCue) override {}
-};
-
-class NoPrompts : public Prompts {
-  public:
-    void Inform(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
-};
 
 using Clock = std::chrono::steady_clock;
 
