@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
     const double expected = 60.0 * minutes + 1;
     std::printf("game of %d min, %d busy threads, %d ms slow handler every 333 ms\n", minutes,
                 busyThreads, slowHandlerMs);
-    std::printf("wall-clock length %.3f s, expected %.0f s, off by %+.3f s (target within 0.25 s)\n",
-                seconds, expected, seconds - expected);
+    std::printf(
+        "wall-clock length %.3f s, expected %.0f s, off by %+.3f s (target within 0.25 s)\n",
+        seconds, expected, seconds - expected);
     return 0;
 }

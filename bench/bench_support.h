@@ -8,12 +8,12 @@
 namespace cifrano::bench {
 
 class SilentCues : public SoundCues {
-public:
+  public:
     void Play(SoundCue) override {}
 };
 
 class NoPrompts : public Prompts {
-public:
+  public:
     void Inform(const std::string&) override {}
     bool AskYesNo(const std::string&) override { return false; }
 };

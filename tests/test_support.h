@@ -47,8 +47,10 @@ inline QString Table(const ScreenFlow& flow) {
     QStringList states;
     for (int id = 0; id < kScreenCount; ++id) {
         const BaseScreen* s = flow.Find(ScreenId(id));
-        const QString state = !s ? "not loaded" : !s->isVisible() ? "hidden"
-                              : s->isMinimized() ? "minimised" : "shown";
+        const QString state = !s                 ? "not loaded"
+                              : !s->isVisible()  ? "hidden"
+                              : s->isMinimized() ? "minimised"
+                                                 : "shown";
         states << (s && !s->isEnabled() ? state + ",disabled" : state);
     }
     return states.join(" | ");
@@ -110,7 +112,9 @@ struct Harness {
     SheetView* view() { return screen().sheetView(); }
     QLineEdit* editor() { return screen().editor(); }
     template <typename T = QLabel>
-    T* Find(const QString& name) { return screen().findChild<T*>(name); }
+    T* Find(const QString& name) {
+        return screen().findChild<T*>(name);
+    }
     void Inicio() { Click(&screen(), "Command1"); }
     void ClickRow(int row) {
         QTest::mouseClick(view(), Qt::LeftButton, {}, view()->AnswerBoxRect(row).center());
@@ -122,8 +126,9 @@ struct Harness {
     // The right answer of a row, plus an offset for a wrong one.
     QString Answer(int row, double offset = 0) {
         const auto& c = session().Sheet.Rows[row].Cells;
-        return QString::fromStdString(NumberText(offset + *ExpectedValue(session().ProblemShape,
-            c[0].Caption, c[1].Caption, c[2].Caption, c[3].Caption, c[4].Caption)));
+        return QString::fromStdString(
+            NumberText(offset + *ExpectedValue(session().ProblemShape, c[0].Caption, c[1].Caption,
+                                               c[2].Caption, c[3].Caption, c[4].Caption)));
     }
 
     QTemporaryDir dir;

@@ -11,11 +11,16 @@ namespace cifrano {
 
 const char* DesignedName(ScreenId id) {
     switch (id) {
-        case ScreenId::Splash: return "Form4";
-        case ScreenId::PlayerSelection: return "Form5";
-        case ScreenId::ExerciseSelection: return "Form1";
-        case ScreenId::Game: return "Form2";
-        case ScreenId::Results: return "Form3";
+        case ScreenId::Splash:
+            return "Form4";
+        case ScreenId::PlayerSelection:
+            return "Form5";
+        case ScreenId::ExerciseSelection:
+            return "Form1";
+        case ScreenId::Game:
+            return "Form2";
+        case ScreenId::Results:
+            return "Form3";
     }
     return "";
 }
@@ -61,8 +66,8 @@ QLabel* MakeLabel(QWidget* parent, const char* designedName, const QString& text
     return label;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* designedName, const QString& text,
-                        QRect twips, const QFont& font, Rgb face) {
+QPushButton* MakeButton(QWidget* parent, const char* designedName, const QString& text, QRect twips,
+                        const QFont& font, Rgb face) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(designedName));
     button->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
@@ -90,8 +95,8 @@ void PictureBox::ShowScaled(const QPixmap& picture, int pictureHeightTwips) {
     resize(TwipsToPixels(scaled.width), TwipsToPixels(scaled.height));
 }
 
-BaseScreen::BaseScreen(ScreenFlow& flow, ScreenId id, int clientWidthTwips,
-                       int clientHeightTwips, Rgb background, const QString& title)
+BaseScreen::BaseScreen(ScreenFlow& flow, ScreenId id, int clientWidthTwips, int clientHeightTwips,
+                       Rgb background, const QString& title)
     : QWidget(nullptr), flow_(flow), id_(id) {
     setObjectName(QString::fromLatin1(DesignedName(id)));
     setWindowTitle(title);

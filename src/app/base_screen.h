@@ -31,25 +31,25 @@ void SetTextColour(QWidget* widget, Rgb colour);
 // A label or button placed at its designed twips, named by its designed name.
 QLabel* MakeLabel(QWidget* parent, const char* designedName, const QString& text, QRect twips,
                   const QFont& font, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
-QPushButton* MakeButton(QWidget* parent, const char* designedName, const QString& text,
-                        QRect twips, const QFont& font, Rgb face);
+QPushButton* MakeButton(QWidget* parent, const char* designedName, const QString& text, QRect twips,
+                        const QFont& font, Rgb face);
 
 // An image box: shows a picture stretched to its own size.
 class PictureBox : public QLabel {
-public:
+  public:
     PictureBox(QWidget* parent, const char* designedName, QRect twips);
     // Shows the picture at the given height in twips with its width in proportion;
     // an empty picture leaves the box empty. The box keeps its left and top.
     void ShowScaled(const QPixmap& picture, int pictureHeightTwips);
     const QPixmap& Picture() const { return picture_; }
 
-private:
+  private:
     QPixmap picture_;
 };
 
 class BaseScreen : public QWidget {
     Q_OBJECT
-public:
+  public:
     BaseScreen(ScreenFlow& flow, ScreenId id, int clientWidthTwips, int clientHeightTwips,
                Rgb background, const QString& title);
     ScreenId Id() const { return id_; }
@@ -59,12 +59,12 @@ public:
     // The screen's unload handler: runs before the screen is destroyed.
     virtual void Unload() {}
 
-protected:
+  protected:
     void CentreOnScreen();
     void closeEvent(QCloseEvent* event) override;
     ScreenFlow& flow_;
 
-private:
+  private:
     ScreenId id_;
 };
 

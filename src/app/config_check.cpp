@@ -20,11 +20,18 @@ namespace {
 constexpr std::string_view kHelpOptions[] = {"-h", "--help"};
 
 // Options that the window toolkit takes for itself, with or without a value.
-constexpr std::string_view kToolkitOptions[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
-    "qwindowgeometry", "qwindowicon", "qwindowtitle", "reverse", "session", "display",
-    "geometry", "style", "stylesheet", "widgetcount", "nograb", "dograb", "sync", "name",
-    "title", "visual", "ncols", "cmap", "testability"};
+constexpr std::string_view kToolkitOptions[] = {"platform",      "platformpluginpath",
+                                                "platformtheme", "plugin",
+                                                "qmljsdebugger", "qwindowgeometry",
+                                                "qwindowicon",   "qwindowtitle",
+                                                "reverse",       "session",
+                                                "display",       "geometry",
+                                                "style",         "stylesheet",
+                                                "widgetcount",   "nograb",
+                                                "dograb",        "sync",
+                                                "name",          "title",
+                                                "visual",        "ncols",
+                                                "cmap",          "testability"};
 
 bool IsToolkitOption(std::string_view arg) {
     if (!arg.starts_with("-")) return false;
@@ -59,8 +66,8 @@ std::vector<std::string> AllFields(std::string_view line) {
 // operators, or the template's caption (the field's text, or the designed
 // caption when the field is empty).
 struct CellContent {
-    int CodeLetters = 0;               // > 0: a drawn number
-    std::vector<std::string> Captions; // otherwise the captions it can show
+    int CodeLetters = 0;                // > 0: a drawn number
+    std::vector<std::string> Captions;  // otherwise the captions it can show
 };
 
 CellContent ContentOf(const OperationFields& fields, const TemplateLayout& layout, int index) {
@@ -104,11 +111,13 @@ std::optional<ShapeCells> CellsOfShape(int shape) {
         case 4:
             return ShapeCells{{0, 2}, {1}, -1, "a op b = (dos números y un signo)"};
         case 6:
-            return ShapeCells{{0, 2, 4}, {1, 3}, -1,
+            return ShapeCells{{0, 2, 4},
+                              {1, 3},
+                              -1,
                               "a op1 b op2 c = (tres números y dos signos; x y : antes que + y -)"};
         case 7:
-            return ShapeCells{{0, 2, 4}, {3}, 1,
-                              "k ( a op b ) = (primero el paréntesis, luego por k)"};
+            return ShapeCells{
+                {0, 2, 4}, {3}, 1, "k ( a op b ) = (primero el paréntesis, luego por k)"};
         default:
             return std::nullopt;
     }
@@ -124,10 +133,9 @@ std::string SignProblem(const OperationFields& fields, const TemplateLayout& lay
                              Understood(shape, cells.Bracket, content.Captions[0]);
         if (!bracket) {
             verdict = Verdict::NoBracket;
-            const std::string shown = content.CodeLetters > 0 ? "un número"
-                                      : content.Captions.size() > 1
-                                          ? "un signo al azar"
-                                          : Quoted(content.Captions[0]);
+            const std::string shown = content.CodeLetters > 0       ? "un número"
+                                      : content.Captions.size() > 1 ? "un signo al azar"
+                                                                    : Quoted(content.Captions[0]);
             return "nunca se juzga: con siete casillas el " + FieldName(cells.Bracket) +
                    " debe ser «(» y es " + shown;
         }
@@ -140,8 +148,8 @@ std::string SignProblem(const OperationFields& fields, const TemplateLayout& lay
                    " es un código de número, y ahí va un signo";
         for (const std::string& caption : content.Captions) {
             if (!Understood(shape, index, caption))
-                return "nunca se juzga: el signo " + Quoted(caption) + " del " +
-                       FieldName(index) + " no es ninguno de + - x :";
+                return "nunca se juzga: el signo " + Quoted(caption) + " del " + FieldName(index) +
+                       " no es ninguno de + - x :";
         }
     }
     verdict = Verdict::Judged;
@@ -205,7 +213,8 @@ std::vector<int> FileLineNumbers(const std::string& path, const std::vector<std:
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine parsed;
     if (args.empty()) return parsed;
-    if (std::any_of(args.begin(), args.end(), [](const std::string& a) { return IsHelpOption(a); })) {
+    if (std::any_of(args.begin(), args.end(),
+                    [](const std::string& a) { return IsHelpOption(a); })) {
         parsed.Kind = CommandKind::Help;
         return parsed;
     }
@@ -300,8 +309,7 @@ OperationTypeCheck CheckOperationType(std::string_view line) {
             if ((index == 0 && fields[1] == ":") || (index == 2 && fields[1] == "-")) continue;
             for (const std::string& caption : content.Captions) {
                 if (LooksNumeric(caption)) continue;
-                check.Warnings.push_back("aviso: el " + FieldName(index) + " " +
-                                         Quoted(caption) +
+                check.Warnings.push_back("aviso: el " + FieldName(index) + " " + Quoted(caption) +
                                          " no es un número ni un código de número aquí: "
                                          "se muestra tal cual y cuenta como 0");
                 break;
@@ -313,15 +321,14 @@ OperationTypeCheck CheckOperationType(std::string_view line) {
         const int emptyIndex = layout.ProblemShape;
         for (int index = emptyIndex + 1; index < sheet_geometry::kTokenCellCount; ++index) {
             if (fields[index].empty()) continue;
-            check.Warnings.push_back("aviso: el " + FieldName(index) + " " +
-                                     Quoted(fields[index]) +
+            check.Warnings.push_back("aviso: el " + FieldName(index) + " " + Quoted(fields[index]) +
                                      " queda debajo de la casilla de respuesta, porque el " +
                                      FieldName(emptyIndex) + " está vacío");
         }
     }
-    const bool unusedFilled = std::any_of(fields.begin() + sheet_geometry::kTokenCellCount,
-                                          fields.end(),
-                                          [](const std::string& f) { return !f.empty(); });
+    const bool unusedFilled =
+        std::any_of(fields.begin() + sheet_geometry::kTokenCellCount, fields.end(),
+                    [](const std::string& f) { return !f.empty(); });
     if (unusedFilled)
         check.Warnings.push_back("nota: los campos 8 a 11 se guardan pero no tienen efecto");
 
@@ -384,10 +391,9 @@ ConfigCheckResult CheckConfigurationFile(const std::string& path) {
 
     const int total = static_cast<int>(read.items.size());
     out += "\nSe juzgan " + std::to_string(judged) + " de " + std::to_string(total) +
-           "; nunca se juzgan " + std::to_string(total - judged) + "; avisos y notas: " +
-           std::to_string(warnings) + ".\n";
-    if (judged == 0)
-        out += "Con este archivo ninguna partida contará aciertos ni errores.\n";
+           "; nunca se juzgan " + std::to_string(total - judged) +
+           "; avisos y notas: " + std::to_string(warnings) + ".\n";
+    if (judged == 0) out += "Con este archivo ninguna partida contará aciertos ni errores.\n";
     out += "El juego puede usar este archivo.\n";
     return result;
 }

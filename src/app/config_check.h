@@ -25,8 +25,8 @@ enum class CommandKind { Play, Check, Help, Unknown };
 
 struct CommandLine {
     CommandKind Kind = CommandKind::Play;
-    std::string Path;            // Check: the file to read, "" for the default one
-    std::string Problem;         // Unknown: what was not understood, in Spanish
+    std::string Path;     // Check: the file to read, "" for the default one
+    std::string Problem;  // Unknown: what was not understood, in Spanish
     // Unknown, but it starts with an option of the window toolkit (-platform,
     // -style ...), which only the toolkit can take off the command line.
     bool MaybeToolkitOptions = false;
@@ -42,25 +42,25 @@ std::string UsageText(const CommandLine& parsed);
 
 // How the answer check will treat the problems of one operation type.
 enum class Verdict {
-    Judged,            // forms 4, 6 and 7
-    NoCellFour,        // fewer than four cells in front of the box: no form at all
-    FormFive,          // five cells in front of the box: a form without a rule
-    UnknownSign,       // an operator cell holds something that is not + - x :
-    NoBracket,         // form 7 whose second cell is not "("
-    NeverComputable,   // every sample problem divides by zero
+    Judged,           // forms 4, 6 and 7
+    NoCellFour,       // fewer than four cells in front of the box: no form at all
+    FormFive,         // five cells in front of the box: a form without a rule
+    UnknownSign,      // an operator cell holds something that is not + - x :
+    NoBracket,        // form 7 whose second cell is not "("
+    NeverComputable,  // every sample problem divides by zero
 };
 
 struct OperationTypeCheck {
-    std::string Text;                 // the line as it is in the list
-    std::vector<std::string> Fields;  // as stored (at most 11)
-    std::vector<std::string> Dropped; // fields beyond the eleventh
+    std::string Text;                  // the line as it is in the list
+    std::vector<std::string> Fields;   // as stored (at most 11)
+    std::vector<std::string> Dropped;  // fields beyond the eleventh
     int ProblemShape = 0;
     Verdict Result = Verdict::Judged;
-    std::string Explanation;          // the verdict in Spanish
+    std::string Explanation;  // the verdict in Spanish
     std::vector<std::string> Warnings;
-    std::string Example;              // e.g. "57 + 8 = ?"
-    std::string ExampleAnswer;        // "" when the example is not judged
-    int UnjudgedSamples = 0;          // of kSampleProblems, when the form is judged
+    std::string Example;        // e.g. "57 + 8 = ?"
+    std::string ExampleAnswer;  // "" when the example is not judged
+    int UnjudgedSamples = 0;    // of kSampleProblems, when the form is judged
 };
 
 OperationTypeCheck CheckOperationType(std::string_view line);

@@ -74,9 +74,8 @@ int main(int argc, char* argv[]) {
     const QString appFolder = QCoreApplication::applicationDirPath();
     cifrano::QtSoundCues cues(appFolder);
     cifrano::MessageBoxPrompts prompts;
-    cifrano::ScreenFlow flow(appFolder, cues, prompts, [](int exitCode) {
-        QCoreApplication::exit(exitCode);
-    });
+    cifrano::ScreenFlow flow(appFolder, cues, prompts,
+                             [](int exitCode) { QCoreApplication::exit(exitCode); });
     flow.Start();
     if (flow.HasEnded()) return 1;
     return QApplication::exec();

@@ -8,7 +8,7 @@ namespace cifrano {
 
 // Prompts shown as message boxes carrying the application's title.
 class MessageBoxPrompts : public Prompts {
-public:
+  public:
     void Inform(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
 };

@@ -5,7 +5,7 @@
 namespace cifrano {
 
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
     // A message with an OK button.
     virtual void Inform(const std::string& text) = 0;

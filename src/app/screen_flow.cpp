@@ -38,11 +38,16 @@ void ScreenFlow::Start() { Show(ScreenId::Splash); }
 
 BaseScreen* ScreenFlow::Create(ScreenId id) {
     switch (id) {
-        case ScreenId::Splash: return new SplashScreen(*this);
-        case ScreenId::PlayerSelection: return new PlayerSelectionScreen(*this);
-        case ScreenId::ExerciseSelection: return new ExerciseSelectionScreen(*this);
-        case ScreenId::Game: return new GameScreen(*this);
-        case ScreenId::Results: return new ResultsScreen(*this);
+        case ScreenId::Splash:
+            return new SplashScreen(*this);
+        case ScreenId::PlayerSelection:
+            return new PlayerSelectionScreen(*this);
+        case ScreenId::ExerciseSelection:
+            return new ExerciseSelectionScreen(*this);
+        case ScreenId::Game:
+            return new GameScreen(*this);
+        case ScreenId::Results:
+            return new ResultsScreen(*this);
     }
     return nullptr;
 }
@@ -56,9 +61,7 @@ BaseScreen& ScreenFlow::Screen(ScreenId id) {
     return *slot;
 }
 
-SplashScreen& ScreenFlow::Splash() {
-    return static_cast<SplashScreen&>(Screen(ScreenId::Splash));
-}
+SplashScreen& ScreenFlow::Splash() { return static_cast<SplashScreen&>(Screen(ScreenId::Splash)); }
 PlayerSelectionScreen& ScreenFlow::PlayerSelection() {
     return static_cast<PlayerSelectionScreen&>(Screen(ScreenId::PlayerSelection));
 }

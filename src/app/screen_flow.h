@@ -26,7 +26,7 @@ class ResultsScreen;
 
 class ScreenFlow : public QObject {
     Q_OBJECT
-public:
+  public:
     using EndHandler = std::function<void(int exitCode)>;
     using SeedSource = std::function<std::uint64_t()>;
 
@@ -75,7 +75,7 @@ public:
     // A screen's close box was used.
     void CloseRequested(ScreenId id);
 
-private:
+  private:
     BaseScreen* Create(ScreenId id);
 
     QString appFolder_;

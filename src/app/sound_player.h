@@ -15,7 +15,7 @@ namespace cifrano {
 // silent on its own.
 class QtSoundCues : public QObject, public SoundCues {
     Q_OBJECT
-public:
+  public:
     explicit QtSoundCues(QString appFolder, QObject* parent = nullptr);
     void Play(SoundCue cue) override;
 
@@ -23,7 +23,7 @@ public:
     QString CurrentFile() const { return currentFile_; }
     bool IsPlaying(const QString& path) const;
 
-private:
+  private:
     QString appFolder_;
     QHash<QString, QSoundEffect*> effects_;
     QPointer<QSoundEffect> current_;

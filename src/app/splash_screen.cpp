@@ -33,9 +33,9 @@ SplashScreen::SplashScreen(ScreenFlow& flow)
                                   DesignFont(credit.points), centred);
         label->setWordWrap(true);
     }
-    QPushButton* button = MakeButton(this, "Command1", QStringLiteral("CONTINUAR"),
-                                     QRect(480, 5400, 5895, 810), DesignFont(24, true),
-                                     colours::kGreen);
+    QPushButton* button =
+        MakeButton(this, "Command1", QStringLiteral("CONTINUAR"), QRect(480, 5400, 5895, 810),
+                   DesignFont(24, true), colours::kGreen);
     connect(button, &QPushButton::clicked, this, &SplashScreen::Command1_Click);
 }
 

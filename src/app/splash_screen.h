@@ -8,10 +8,10 @@ QString ApplicationTitle();
 
 class SplashScreen : public BaseScreen {
     Q_OBJECT
-public:
+  public:
     explicit SplashScreen(ScreenFlow& flow);
 
-public slots:
+  public slots:
     void Command1_Click();  // "CONTINUAR"
 };
 

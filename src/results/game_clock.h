@@ -13,7 +13,7 @@ namespace cifrano {
 
 // The results screen as the end of a game sees it; the screen flow implements it.
 class ResultsScreenPort {
-public:
+  public:
     virtual ~ResultsScreenPort() = default;
     // Restores the results screen to its normal state and shows it in front.
     // When it is not loaded this loads it first, and its load runs

@@ -29,9 +29,7 @@ std::string ResultsLine(int gameNumber, double rate, std::string_view operationT
     return line;
 }
 
-bool IsSinglePlayer(std::string_view secondPlayerName) {
-    return secondPlayerName == kNoPlayerTwo;
-}
+bool IsSinglePlayer(std::string_view secondPlayerName) { return secondPlayerName == kNoPlayerTwo; }
 
 std::string ResultsName(std::string_view fileName, std::string_view shownName) {
     if (!HasUserName(fileName)) return std::string(shownName);

@@ -45,8 +45,8 @@ std::string ResultsName(std::string_view fileName, std::string_view shownName);
 // screen shows; restoring the screen never resets it.
 struct ResultsBoard {
     std::array<std::vector<std::string>, 2> Lists;  // one results list per player
-    std::array<std::string, 2> Points{"0", "0"};     // the points figures' captions
-    std::array<std::string, 2> Names;                // the name labels' captions
+    std::array<std::string, 2> Points{"0", "0"};    // the points figures' captions
+    std::array<std::string, 2> Names;               // the name labels' captions
     bool SinglePlayer = true;
 
     // The results screen's load: names and kind of match from the chosen
@@ -64,9 +64,9 @@ struct ResultsBoard {
 
 // What a finished game hands to the results.
 struct GameOutcome {
-    double Rate = 0.0;           // hits per minute
-    std::string OperationText;   // the operation type the game was played with
-    std::string ErrorsCaption;   // the error counter's caption after the last check
+    double Rate = 0.0;          // hits per minute
+    std::string OperationText;  // the operation type the game was played with
+    std::string ErrorsCaption;  // the error counter's caption after the last check
 };
 
 // Writes the game's line into the list of the player who played and keeps the
@@ -90,7 +90,7 @@ struct ResultsLayout {
     // Player 2's name, list and picture. Showing the pictures afterwards shows
     // player 2's slot again, empty in a single-player match.
     bool SecondColumnShown = true;
-    bool PointsShown = true;        // both points figures and their "Puntos" captions
+    bool PointsShown = true;  // both points figures and their "Puntos" captions
 };
 
 // One centred column for a single player: each control's left is the window's

@@ -32,19 +32,19 @@ ResultsScreen::ResultsScreen(ScreenFlow& flow)
                                QRect(pointLefts[i], 3960, 735, 615), DesignFont(24, true),
                                Qt::AlignHCenter | Qt::AlignTop);
         SetTextColour(points_[i], playerColours[i]);
-        pointCaptions_[i] = MakeLabel(this, i == 0 ? "Label3(0)" : "Label3(1)",
-                                      QStringLiteral("Puntos"),
-                                      QRect(pointLefts[i], 4440, 855, 375), DesignFont(12));
+        pointCaptions_[i] =
+            MakeLabel(this, i == 0 ? "Label3(0)" : "Label3(1)", QStringLiteral("Puntos"),
+                      QRect(pointLefts[i], 4440, 855, 375), DesignFont(12));
         SetTextColour(pointCaptions_[i], playerColours[i]);
         pictures_[i] = new PictureBox(this, i == 0 ? "Image1(0)" : "Image1(1)",
                                       QRect(pictureLefts[i], 3960, 1695, 1575));
     }
-    QPushButton* resume = MakeButton(this, "Command1", QStringLiteral("CONTINUAR"),
-                                     QRect(120, 5640, 3975, 615), DesignFont(27.75, true),
-                                     colours::kGreen);
-    QPushButton* quit = MakeButton(this, "Command2", QStringLiteral("SALIR"),
-                                   QRect(4200, 5640, 3975, 615), DesignFont(27.75, true),
-                                   colours::kRed);
+    QPushButton* resume =
+        MakeButton(this, "Command1", QStringLiteral("CONTINUAR"), QRect(120, 5640, 3975, 615),
+                   DesignFont(27.75, true), colours::kGreen);
+    QPushButton* quit =
+        MakeButton(this, "Command2", QStringLiteral("SALIR"), QRect(4200, 5640, 3975, 615),
+                   DesignFont(27.75, true), colours::kRed);
     connect(resume, &QPushButton::clicked, this, &ResultsScreen::Command1_Click);
     connect(quit, &QPushButton::clicked, this, &ResultsScreen::Command2_Click);
 }
@@ -52,11 +52,10 @@ ResultsScreen::ResultsScreen(ScreenFlow& flow)
 void ResultsScreen::Load() {
     CentreOnScreen();
     const PlayerSelectionScreen& players = flow_.PlayerSelection();
-    board_.Load(flow_.Settings(),
-                ResultsPlayers{players.ChosenFile(0).toStdString(),
-                               players.ChosenFile(1).toStdString(),
-                               players.PlayerName(0).toStdString(),
-                               players.PlayerName(1).toStdString()});
+    board_.Load(
+        flow_.Settings(),
+        ResultsPlayers{players.ChosenFile(0).toStdString(), players.ChosenFile(1).toStdString(),
+                       players.PlayerName(0).toStdString(), players.PlayerName(1).toStdString()});
     PictureHeight = 1575;
     names_[0]->setText(QString::fromStdString(board_.Names[kPlayerOne]));
     if (board_.SinglePlayer) {
@@ -69,18 +68,16 @@ void ResultsScreen::Load() {
 }
 
 void ResultsScreen::ArrangeSinglePlayer() {
-    for (QWidget* widget : {static_cast<QWidget*>(names_[1]), static_cast<QWidget*>(points_[1]),
-                            static_cast<QWidget*>(points_[0]),
-                            static_cast<QWidget*>(pointCaptions_[0]),
-                            static_cast<QWidget*>(pointCaptions_[1]),
-                            static_cast<QWidget*>(lists_[1]),
-                            static_cast<QWidget*>(pictures_[1])}) {
+    for (QWidget* widget :
+         {static_cast<QWidget*>(names_[1]), static_cast<QWidget*>(points_[1]),
+          static_cast<QWidget*>(points_[0]), static_cast<QWidget*>(pointCaptions_[0]),
+          static_cast<QWidget*>(pointCaptions_[1]), static_cast<QWidget*>(lists_[1]),
+          static_cast<QWidget*>(pictures_[1])}) {
         widget->hide();
     }
-    const ResultsLayout layout = cifrano::ArrangeSinglePlayer(PixelsToTwips(frameGeometry().width()),
-                                                              PixelsToTwips(names_[0]->width()),
-                                                              PixelsToTwips(lists_[0]->width()),
-                                                              PixelsToTwips(pictures_[0]->width()));
+    const ResultsLayout layout = cifrano::ArrangeSinglePlayer(
+        PixelsToTwips(frameGeometry().width()), PixelsToTwips(names_[0]->width()),
+        PixelsToTwips(lists_[0]->width()), PixelsToTwips(pictures_[0]->width()));
     names_[0]->move(TwipsToPixels(static_cast<int>(layout.NameLeft)), names_[0]->y());
     lists_[0]->move(TwipsToPixels(static_cast<int>(layout.ListLeft)), lists_[0]->y());
     pictures_[0]->move(TwipsToPixels(static_cast<int>(layout.PictureLeft)), pictures_[0]->y());
@@ -102,7 +99,8 @@ void ResultsScreen::Refresh() {
         QListWidget* list = lists_[i];
         const auto& lines = board_.Lists[static_cast<std::size_t>(i)];
         // Lines are only ever added or replaced: rewrite what differs.
-        while (list->count() > static_cast<int>(lines.size())) delete list->takeItem(list->count() - 1);
+        while (list->count() > static_cast<int>(lines.size()))
+            delete list->takeItem(list->count() - 1);
         for (std::size_t k = 0; k < lines.size(); ++k) {
             const QString text = QString::fromStdString(lines[k]);
             if (static_cast<int>(k) < list->count()) {

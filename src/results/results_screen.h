@@ -12,7 +12,7 @@ namespace cifrano {
 // points of a two-player match. It shows its ResultsBoard.
 class ResultsScreen : public BaseScreen {
     Q_OBJECT
-public:
+  public:
     explicit ResultsScreen(ScreenFlow& flow);
     void Load() override;
 
@@ -24,11 +24,11 @@ public:
 
     int PictureHeight = 1575;
 
-public slots:
+  public slots:
     void Command1_Click();  // "CONTINUAR"
     void Command2_Click();  // "SALIR"
 
-private:
+  private:
     void ArrangeSinglePlayer();
     void ShowPlayerPictures();
 
@@ -43,11 +43,11 @@ private:
 // The results screen as the end of a game reaches it, through the screen flow:
 // restoring and showing it loads it first when needed.
 class FlowResultsPort : public ResultsScreenPort {
-public:
+  public:
     explicit FlowResultsPort(ScreenFlow& flow) : flow_(flow) {}
     ResultsBoard& RestoreAndShow() override;
 
-private:
+  private:
     ScreenFlow& flow_;
 };
 

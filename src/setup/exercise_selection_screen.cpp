@@ -33,19 +33,18 @@ ExerciseSelectionScreen::ExerciseSelectionScreen(ScreenFlow& flow)
     const int tops[2] = {2640, 3840};
     for (int i = 0; i < 6; ++i) {
         const QString name = QStringLiteral("Command2(%1)").arg(i);
-        QPushButton* button =
-            MakeButton(this, name.toLatin1().constData(), QString::number(i + 1),
-                       QRect(lefts[i % 3], tops[i / 3], 1095, 975), DesignFont(48, true),
-                       colours::kWhite);
+        QPushButton* button = MakeButton(this, name.toLatin1().constData(), QString::number(i + 1),
+                                         QRect(lefts[i % 3], tops[i / 3], 1095, 975),
+                                         DesignFont(48, true), colours::kWhite);
         connect(button, &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
         minuteButtons_[i] = button;
         minuteFaces_[i] = colours::kWhite;
     }
     pictures_[0] = new PictureBox(this, "Image1(0)", QRect(480, 5040, 1335, 1215));
     pictures_[1] = new PictureBox(this, "Image1(1)", QRect(6960, 5040, 1335, 1215));
-    QPushButton* accept = MakeButton(this, "Command1", QStringLiteral("ACEPTAR"),
-                                     QRect(2160, 5400, 4575, 855), DesignFont(27.75, true),
-                                     colours::kGreen);
+    QPushButton* accept =
+        MakeButton(this, "Command1", QStringLiteral("ACEPTAR"), QRect(2160, 5400, 4575, 855),
+                   DesignFont(27.75, true), colours::kGreen);
     connect(accept, &QPushButton::clicked, this, &ExerciseSelectionScreen::Command1_Click);
 
     setTabOrder(accept, list_);

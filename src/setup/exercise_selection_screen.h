@@ -11,7 +11,7 @@ namespace cifrano {
 // for the whole run; closing it ends the program.
 class ExerciseSelectionScreen : public BaseScreen {
     Q_OBJECT
-public:
+  public:
     explicit ExerciseSelectionScreen(ScreenFlow& flow);
     void Load() override;
 
@@ -24,12 +24,12 @@ public:
 
     int PictureHeight = 1215;
 
-public slots:
+  public slots:
     void List1_Click();
     void Command2_Click(int index);  // minute buttons
     void Command1_Click();           // "ACEPTAR"
 
-private:
+  private:
     bool LoadOperationTypes();
     void ShowPlayerPictures();
     void SetMinuteFace(int i, Rgb face);

@@ -60,9 +60,9 @@ PlayerSelectionScreen::PlayerSelectionScreen(ScreenFlow& flow)
         pictures_[i] = new PictureBox(this, i == 0 ? "Image1(0)" : "Image1(1)",
                                       QRect(listLefts[i], 2400, 2775, 2175));
     }
-    QPushButton* button = MakeButton(this, "Command1", QStringLiteral("CONTINUAR"),
-                                     QRect(720, 4800, 5775, 810), DesignFont(24, true),
-                                     colours::kGreen);
+    QPushButton* button =
+        MakeButton(this, "Command1", QStringLiteral("CONTINUAR"), QRect(720, 4800, 5775, 810),
+                   DesignFont(24, true), colours::kGreen);
     connect(button, &QPushButton::clicked, this, &PlayerSelectionScreen::Command1_Click);
     setTabOrder(fileLists_[0], fileLists_[1]);
     setTabOrder(fileLists_[1], button);

@@ -12,7 +12,7 @@ namespace cifrano {
 // names, chosen files and pictures for the rest of the run.
 class PlayerSelectionScreen : public BaseScreen {
     Q_OBJECT
-public:
+  public:
     explicit PlayerSelectionScreen(ScreenFlow& flow);
     void Load() override;
 
@@ -26,11 +26,11 @@ public:
 
     int PictureHeight = 2175;
 
-public slots:
+  public slots:
     void File1_Click(int index);
     void Command1_Click();  // "CONTINUAR"
 
-private:
+  private:
     std::array<QLabel*, 2> names_{};
     std::array<QListWidget*, 2> fileLists_{};
     std::array<PictureBox*, 2> pictures_{};

@@ -16,7 +16,7 @@ static QString Q(const std::string& text) { return QString::fromStdString(text);
 
 class ConfigCheckTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void verdictAndExample_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<Verdict>("verdict");
@@ -53,23 +53,34 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("parts");
         QTest::newRow("every verdict explained; list and file line numbers, fields, summary")
-            << QByteArray("AA + B =\r\n\r\nA  B =\r\nA + B\r\nA x B + C =\r\nA ( B + C ) =\r\n"
-                          "A x B + C\r\nAA ÷ B =\r\nA [ B + C ] =\r\nA : 0 =")
+            << QByteArray(
+                   "AA + B =\r\n\r\nA  B =\r\nA + B\r\nA x B + C =\r\nA ( B + C ) =\r\n"
+                   "A x B + C\r\nAA ÷ B =\r\nA [ B + C ] =\r\nA : 0 =")
             << kExitUsable
-            << QStringList{"juzga como forma 4", "juzga como forma 6", "juzga como forma 7",
-                           "nunca se juzga: forma 5", "nunca se juzga: el campo 4 está vacío",
-                           "el signo «÷» del campo 2 no es", "debe ser «(» y es «[»",
-                           "divide por cero", "1 (línea 1): «AA + B =»", "2 (línea 3): «A  B =»",
-                           "Se juzgan 4 de 9", "El juego puede usar este archivo."};
+            << QStringList{"juzga como forma 4",
+                           "juzga como forma 6",
+                           "juzga como forma 7",
+                           "nunca se juzga: forma 5",
+                           "nunca se juzga: el campo 4 está vacío",
+                           "el signo «÷» del campo 2 no es",
+                           "debe ser «(» y es «[»",
+                           "divide por cero",
+                           "1 (línea 1): «AA + B =»",
+                           "2 (línea 3): «A  B =»",
+                           "Se juzgan 4 de 9",
+                           "El juego puede usar este archivo."};
         QTest::newRow("nothing judged, still usable")
             << QByteArray("A + B\nA x B + C") << kExitUsable << QStringList{"ninguna partida"};
         QTest::newRow("twelve fields, ten spaces as eleven empty fields, warnings")
             << QByteArray("A + B = 1 2 3 4 5 6 7 8\n          \nA + b =\nA + B =  C") << kExitUsable
             << QStringList{"campos: «A» «+» «B» «=» «1» «2» «3» «4» «5» «6» «7»\n",
-                           "12 campos y solo caben 11; se descartan «8»", "campos 8 a 11",
+                           "12 campos y solo caben 11; se descartan «8»",
+                           "campos 8 a 11",
                            "campos:" + QString(" «»").repeated(11) + "\n",
-                           "«b» no es un número", "campo 6 «C» queda debajo"};
-        QTest::newRow("missing file") << QByteArray() << kExitUnusable
+                           "«b» no es un número",
+                           "campo 6 «C» queda debajo"};
+        QTest::newRow("missing file")
+            << QByteArray() << kExitUnusable
             << QStringList{"cifrano: No se encuentra el archivo de configuración: "};
     }
     void report() {

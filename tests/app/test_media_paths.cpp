@@ -13,11 +13,11 @@ static QString Path(auto f, auto s) { return QString::fromStdString(DataPath(f, 
 
 class MediaPathsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     // Backslash suffixes become paths under the application folder, letter case kept.
     void dataPathMapsBackslashes() {
         QCOMPARE(Path("/c/", "\\configuracion.txt"), "/c/configuracion.txt");  // trailing separator
-        QCOMPARE(Path("/año", "\\usuarios\\"), "/año/usuarios/");             // the end is kept
+        QCOMPARE(Path("/año", "\\usuarios\\"), "/año/usuarios/");              // the end is kept
         QCOMPARE(Path("/A b", "\\Gifs\\X.GIF"), "/A b/Gifs/X.GIF");
         QCOMPARE(Path("/c", AnimationSuffix(6)), "/c/gifs/6.gif");
     }

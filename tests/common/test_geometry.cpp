@@ -6,7 +6,7 @@ using namespace cifrano;
 
 class GeometryTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     // The difference rounds half to even, then halves toward zero.
     void centringHalvesTheRoundedDifference() {
         QCOMPARE(CentredPosition(12000, 6915), 2542);  // splash on 800x600

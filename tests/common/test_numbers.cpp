@@ -22,7 +22,11 @@ class TestNumbers : public QObject {
         QTest::addColumn<QByteArrayList>("texts");
         QTest::addColumn<double>("expected");
         Row("documented 56; tab, LF are blanks", {" 56", "5 6", "56.0", "56 abc", "\t5\n6"}, 56);
-        Row("comma or NUL ends the number", {"4,5", QByteArray("4\0" "5", 3)}, 4);
+        Row("comma or NUL ends the number",
+            {"4,5", QByteArray("4\0"
+                               "5",
+                               3)},
+            4);
         Row("point is the separator", {"4.5"}, 4.5);
         Row("negative", {"-3"}, -3);
         Row("documented zeros", {"", "?", "AA"}, 0);
@@ -44,15 +48,22 @@ class TestNumbers : public QObject {
         Row("smallest subnormal", {"4.9E-324"}, DBL_TRUE_MIN);
         Row("underflow, 0E999999", {"1E-400", "2E-324", "1E-99999999999999999999", "0E999999"}, 0);
         Row("non-ASCII is no digit, blank or sign",
-            {"\xEF\xBC\x95", "\xC3\xB1" "5", "\xC2\xA0" "5", "\xE2\x88\x92" "3"}, 0);
+            {"\xEF\xBC\x95",
+             "\xC3\xB1"
+             "5",
+             "\xC2\xA0"
+             "5",
+             "\xE2\x88\x92"
+             "3"},
+            0);
         // Long texts are read in one linear pass and still rounded exactly.
         Row("million nines", {QByteArray(1'000'000, '9')}, kInf);
         Row("million blanks then a digit", {QByteArray(1'000'000, ' ') + "8"}, 8);
         Row("tiny mantissa, big exponent", {"0." + kMillion0.mid(1) + "5E1000000"}, 5);
         // 2^53 + 1 lies halfway between two doubles; only a far non-zero digit breaks the tie.
         Row("tie stays even", {"9007199254740993." + QByteArray(1000, '0')}, 0x1p53);
-        Row("far digit past a million",
-            {"9007199254740993" + kMillion0 + "1E-1000001"}, 0x1p53 + 2);
+        Row("far digit past a million", {"9007199254740993" + kMillion0 + "1E-1000001"},
+            0x1p53 + 2);
         Row("hex million digits", {"&H" + QByteArray(1'000'000, 'F')}, kInf);
     }
     void numericValue() {

@@ -7,7 +7,7 @@ namespace cifrano {
 
 // Records every cue asked for, in order.
 class RecordingSoundCues : public SoundCues {
-public:
+  public:
     void Play(SoundCue cue) override { played.push_back(cue); }
     int Count(SoundCue cue) const {
         int n = 0;

@@ -8,7 +8,7 @@ namespace cifrano {
 
 // Records every message and answers questions with a preset answer.
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     void Inform(const std::string& text) override { messages.push_back(text); }
     bool AskYesNo(const std::string& text) override {
         questions.push_back(text);

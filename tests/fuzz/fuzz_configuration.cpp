@@ -16,7 +16,12 @@ namespace {
 bool IsWellFormedUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead < 0x80 ? 0 : lead < 0xC0 ? -1 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : lead < 0xF8 ? 3 : -1;
+        const int extra = lead < 0x80   ? 0
+                          : lead < 0xC0 ? -1
+                          : lead < 0xE0 ? 1
+                          : lead < 0xF0 ? 2
+                          : lead < 0xF8 ? 3
+                                        : -1;
         if (extra < 0 || text.size() - i <= static_cast<std::size_t>(extra)) return false;
         char32_t code = lead & (0x7F >> extra);
         for (int k = 1; k <= extra; ++k) {
@@ -25,7 +30,8 @@ bool IsWellFormedUtf8(std::string_view text) {
             code = (code << 6) | (next & 0x3F);
         }
         static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-        if (code < kSmallest[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        if (code < kSmallest[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
         i += static_cast<std::size_t>(extra) + 1;
     }
     return true;
@@ -53,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (spaces < fields.size()) {
             FUZZ_CHECK(rebuilt == line);
         } else {
-            FUZZ_CHECK(line.compare(0, rebuilt.size(), rebuilt) == 0 && line[rebuilt.size()] == ' ');
+            FUZZ_CHECK(line.compare(0, rebuilt.size(), rebuilt) == 0 &&
+                       line[rebuilt.size()] == ' ');
         }
     }
     return 0;

@@ -33,7 +33,7 @@ struct Bytes {
 
 // Silent sounds, and a single player's results screen loaded before the game.
 class Ports final : public SoundCues, public ResultsScreenPort {
-public:
+  public:
     void Play(SoundCue) override {}
     ResultsBoard& RestoreAndShow() override { return board; }
     ResultsBoard board;
@@ -157,8 +157,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 Text1_KeyDown(s, sounds, index, k < 250 ? kKeys[k % 5] : k);
                 break;
             }
-            case 3: Text1_Click(s, sounds, RowOperand(in, s)); break;
-            case 4: Command2_Click(s, sounds, static_cast<int>(in.Next() % 4) - 1); break;
+            case 3:
+                Text1_Click(s, sounds, RowOperand(in, s));
+                break;
+            case 4:
+                Command2_Click(s, sounds, static_cast<int>(in.Next() % 4) - 1);
+                break;
             case 5:  // only the answer boxes call the check, and only while playing
                 if (s.State == GameState::Playing) CheckAnswer(s, sounds);
                 break;
@@ -178,7 +182,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     CheckSheet(s);
                 }
                 break;
-            default: HighlightRow(s, RowOperand(in, s)); break;
+            default:
+                HighlightRow(s, RowOperand(in, s));
+                break;
         }
         watch();
     }

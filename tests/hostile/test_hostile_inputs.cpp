@@ -71,20 +71,25 @@ class TestHostileInputs : public QObject {
         std::mt19937 bytes(7);
         QByteArray junk;
         for (int i = 0; i < 64 * 1024; ++i) junk.append(char(bytes() & 0xFF));
-        QTest::newRow("binary junk: items of text that still play") << junk << -1 << QByteArray() << "any";
+        QTest::newRow("binary junk: items of text that still play")
+            << junk << -1 << QByteArray() << "any";
         QTest::newRow("UTF-16 little-endian")
-            << QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char*>(u"A + B =\r\nAA - B =\r\n"), 38)
+            << QByteArray("\xFF\xFE", 2) +
+                   QByteArray(reinterpret_cast<const char*>(u"A + B =\r\nAA - B =\r\n"), 38)
             << 2 << QByteArray("A + B =") << "hit";
         QTest::newRow("UTF-16 big-endian, accented")
-            << QByteArray("\xFE\xFF\0\xD1\0 \0+\0 \0B\0 \0=", 16) << 1 << QByteArray("\xC3\x91 + B =") << "hit";
+            << QByteArray("\xFE\xFF\0\xD1\0 \0+\0 \0B\0 \0=", 16) << 1
+            << QByteArray("\xC3\x91 + B =") << "hit";
         QTest::newRow("UTF-16 surrogate pair (an emoji) and a lone surrogate")
             << QByteArray("\xFF\xFE\x3D\xD8\x00\xDE \0+\0 \0B\0 \0=\0\n\0\x00\xDC", 22) << 2
             << QByteArray("\xF0\x9F\x98\x80 + B =") << "hit";
-        QTest::newRow("1 MB line") << QByteArray("AA + B = ").repeated((1 << 20) / 9) << 1 << QByteArray() << "none";
+        QTest::newRow("1 MB line")
+            << QByteArray("AA + B = ").repeated((1 << 20) / 9) << 1 << QByteArray() << "none";
         QTest::newRow("only blank lines: items that show nothing")
             << QByteArray("   \r\n\t\r\n \n") << 3 << QByteArray("   ") << "none";
         QTest::newRow("12 fields: shown whole, the twelfth field dropped")
-            << QByteArray("AA ( B + BB ) = x x x x AAAA\r\n") << 1 << QByteArray("AA ( B + BB ) = x x x x AAAA") << "hit";
+            << QByteArray("AA ( B + BB ) = x x x x AAAA\r\n") << 1
+            << QByteArray("AA ( B + BB ) = x x x x AAAA") << "hit";
     }
     void configurationFiles() {
         QFETCH(QByteArray, content);
@@ -125,7 +130,8 @@ class TestHostileInputs : public QObject {
         QFETCH(int, reaction);
         Game game("AA + B =", ScriptedRandom{0.56, 0.8});
         GameSession& s = game.s;
-        QCOMPARE(s.Sheet.Rows[1].Cells[0].Caption + s.Sheet.Rows[1].Cells[2].Caption, std::string("568"));
+        QCOMPARE(s.Sheet.Rows[1].Cells[0].Caption + s.Sheet.Rows[1].Cells[2].Caption,
+                 std::string("568"));
         game.Answer(1, Std(answer));
         QCOMPARE(s.HitCount, reaction == 1 ? 1 : 0);
         QCOMPARE(s.ErrorCount, reaction == -1 ? 1 : 0);
@@ -142,7 +148,8 @@ class TestHostileInputs : public QObject {
         QTest::newRow("largest codes, bracket, 12 fields")
             << QByteArray("AAAA ( BBBB x BBBB ) = 1 2 3 4 5") << 7 << "hit";
         QTest::newRow("random operators everywhere") << QByteArray("* * * * * * *") << 7 << "none";
-        QTest::newRow("field of 100,000 letters reads as 0") << QByteArray(100000, 'A') + " + B =" << 4 << "hit";
+        QTest::newRow("field of 100,000 letters reads as 0")
+            << QByteArray(100000, 'A') + " + B =" << 4 << "hit";
         QTest::newRow("eleven empty fields") << QByteArray(11, ' ') << 0 << "none";
     }
     void operationTypes() {

@@ -1,13 +1,12 @@
 // The countdown, the moving figure and the end of a game, driven tick by tick.
 #include <QtTest>
-
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "fakes/recording_sound_cues.h"
-#include "game/answer_check.h"
 #include "fakes/scripted_random.h"
+#include "game/answer_check.h"
 #include "results/game_clock.h"
 
 using namespace cifrano;
@@ -30,14 +29,19 @@ struct Game : ResultsScreenPort {
         if (onShow) onShow();
         return board;
     }
-    bool Tick() { return ++ticks, Timer1_Timer(session, {settings, sounds, *this, secondName, '.'}); }
+    bool Tick() {
+        return ++ticks, Timer1_Timer(session, {settings, sounds, *this, secondName, '.'});
+    }
     // Ticks until the game ends; returns the number of the tick that ended it.
     int PlayToTheEnd() {
-        while (!Tick() && ticks < 10000) {}
+        while (!Tick() && ticks < 10000) {
+        }
         return ticks;
     }
     // Types an answer into row 1 (2 x 2, as every draw is 0) without confirming it.
-    void TypeInFirstRow(const std::string& answer) { session.Sheet.Rows.at(1).AnswerText = answer, session.CurrentRow = 1; }
+    void TypeInFirstRow(const std::string& answer) {
+        session.Sheet.Rows.at(1).AnswerText = answer, session.CurrentRow = 1;
+    }
 
     GameSettings settings;
     std::string secondName;
@@ -57,7 +61,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 class TestGameClock : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     // A tick shows the time left and counts one second down; below zero
     // (never in play) ends the game rather than counting on.
     void clockText() {

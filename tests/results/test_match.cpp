@@ -1,6 +1,5 @@
 // Rates, results lines, the results board and the turns and points of a match.
 #include <QtTest>
-
 #include <string>
 #include <vector>
 
@@ -33,7 +32,7 @@ struct Match {
 class TestMatch : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void resultsLine_data() {
         QTest::addColumn<QString>("hits");
         QTest::addColumn<int>("minutes");
@@ -62,7 +61,8 @@ private slots:
             QCOMPARE(int(m.settings.GameNumber), game);
             m.Play(game, "2");
             QVERIFY(!m.settings.SecondPlayerTurn);
-            QCOMPARE(Q(m.board.Lists[kPlayerOne].back()), QString("%1)  %1 op/min -{AA x B =}- Err 2").arg(game));
+            QCOMPARE(Q(m.board.Lists[kPlayerOne].back()),
+                     QString("%1)  %1 op/min -{AA x B =}- Err 2").arg(game));
         }
         QVERIFY(m.board.Lists[kPlayerTwo].empty());
     }
@@ -73,9 +73,12 @@ private slots:
         QTest::addColumn<QString>("firstPoints");
         QTest::addColumn<QString>("secondPoints");
         // Points are read back from their captions, so they add up over pairs.
-        QTest::newRow("player 1 higher") << 5.5 << 5.0 << "3" << "5";
-        QTest::newRow("player 1 lower") << 3.0 << 3.5 << "2" << "6";
-        QTest::newRow("equal rates") << 4.0 << 4.0 << "3" << "6";
+        QTest::newRow("player 1 higher") << 5.5 << 5.0 << "3"
+                                         << "5";
+        QTest::newRow("player 1 lower") << 3.0 << 3.5 << "2"
+                                        << "6";
+        QTest::newRow("equal rates") << 4.0 << 4.0 << "3"
+                                     << "6";
     }
     // Player 1's game waits for player 2's; player 2's scores the pair.
     void twoPlayerPair() {
@@ -114,8 +117,10 @@ private slots:
     void resultsNames_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("too short keeps the shown name") << "ab" << "shown";
-        QTest::newRow("accented letters are characters") << "maría.ñé" << "marí";
+        QTest::newRow("too short keeps the shown name") << "ab"
+                                                        << "shown";
+        QTest::newRow("accented letters are characters") << "maría.ñé"
+                                                         << "marí";
     }
     void resultsNames() {
         QFETCH(QString, file);

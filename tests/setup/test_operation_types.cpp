@@ -56,7 +56,10 @@ class TestOperationTypes : public QObject {
         Read("empty lines skipped, LF CR is two ends", "A\r\n\r\nB\n\rC\r\r", {"A", "B", "C"});
         Read("blank line and outer spaces kept", "   \r\n A + B ", {"   ", " A + B "});
         Read("UTF-8 enye and accent", "A\xC3\xB1o \xC3\xA9", {"Año é"});
-        Read("byte order mark dropped", "\xEF\xBB\xBF" "A", {"A"});
+        Read("byte order mark dropped",
+             "\xEF\xBB\xBF"
+             "A",
+             {"A"});
         Read("Windows-1252: enye, accents, euro, undefined byte as a control",
              "A\xF1o \xE9\xCD\x80\x81", {"Año éÍ€\u0081"});
         Read("one bad byte: the whole file is Windows-1252", "\xC3\xB1\xF1", {"Ã±ñ"});

@@ -8,15 +8,20 @@ using namespace cifrano::testing;
 class TestGameScreen : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void loadThenInicio_data() {
-        QTest::addColumn<int>("minutes"); QTest::addColumn<int>("gifStep");
-        QTest::addColumn<int>("height"); QTest::addColumn<bool>("secondTurn");
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<int>("gifStep");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("secondTurn");
         QTest::newRow("1 minute, player 1") << 1 << 32 << 66765 << false;
         QTest::newRow("6 minutes, player 2") << 6 << 5 << 600 + 650 * 600 + 615 + 550 << true;
     }
     void loadThenInicio() {
-        QFETCH(int, minutes); QFETCH(int, gifStep); QFETCH(int, height); QFETCH(bool, secondTurn);
+        QFETCH(int, minutes);
+        QFETCH(int, gifStep);
+        QFETCH(int, height);
+        QFETCH(bool, secondTurn);
         Game game(minutes, secondTurn);
         GameSession& session = game.session();
         QCOMPARE(QList<int>({session.ProblemCount, session.SecondsLeft, session.GifStep}),
@@ -41,7 +46,7 @@ private slots:
         QMovie* movie = game.screen().figureMovie();
         QVERIFY(movie->fileName().endsWith(QString("/gifs/%1.gif").arg(minutes)));
         QCOMPARE(movie->isValid(), minutes == 6);  // the only figure in the folder
-        QVERIFY(!game.editor()->isVisible());  // no box takes the focus by itself
+        QVERIFY(!game.editor()->isVisible());      // no box takes the focus by itself
     }
 
     void brokenFigureFileIsHarmless() {

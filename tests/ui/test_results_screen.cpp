@@ -23,11 +23,12 @@ class ResultsScreenTest : public QObject {
     QWidget* Child(const char* name) { return h_->flow.Results().findChild<QWidget*>(name); }
     int X(const char* name) { return Child(name)->x(); }
 
-private slots:
+  private slots:
     void cleanup() { h_.reset(); }
 
     void kindOfMatch_data() {
-        QTest::addColumn<QString>("second"); QTest::addColumn<bool>("single");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("single");
         QTest::addColumn<QString>("secondName");
         QTest::newRow("nobody chosen") << "" << true << "Label1";
         QTest::newRow("a user named exactly Jugador 2") << "Jugador 2.png" << true << "Label1";
@@ -35,7 +36,9 @@ private slots:
         QTest::newRow("a second player") << "Bea.bmp" << false << "Bea";
     }
     void kindOfMatch() {
-        QFETCH(QString, second); QFETCH(bool, single); QFETCH(QString, secondName);
+        QFETCH(QString, second);
+        QFETCH(bool, single);
+        QFETCH(QString, secondName);
         ResultsScreen& results = Open(second);
         QVERIFY(!h_->flow.Settings().SecondPlayerTurn);
         QCOMPARE(results.Board().SinglePlayer, single);

@@ -9,7 +9,7 @@ using namespace cifrano::testing;
 class ScreenFlowTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void flowTableStepByStep() {
         Harness h;
         h.flow.Start();
@@ -31,7 +31,8 @@ private slots:
     }
 
     void endings_data() {
-        QTest::addColumn<QString>("how"); QTest::addColumn<bool>("ends");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("ends");
         QTest::newRow("closing the splash") << "splash" << true;
         QTest::newRow("closing the player selection before acceptance") << "players" << true;
         QTest::newRow("closing the player selection after acceptance") << "accepted" << false;
@@ -43,7 +44,8 @@ private slots:
         QTest::newRow("closing the game screen") << "game" << false;
     }
     void endings() {
-        QFETCH(QString, how); QFETCH(bool, ends);
+        QFETCH(QString, how);
+        QFETCH(bool, ends);
         Harness h;
         h.flow.Start();
         if (how != "splash") h.ToPlayers();
@@ -58,8 +60,7 @@ private slots:
         if (how == "game") h.flow.Game().close();
         QCOMPARE(h.endCodes, ends ? std::vector<int>{0} : std::vector<int>{});
         if (how.startsWith("salir"))
-            QCOMPARE(h.prompts.questions,
-                     std::vector<std::string>{"¿Quieres salir del programa?"});
+            QCOMPARE(h.prompts.questions, std::vector<std::string>{"¿Quieres salir del programa?"});
         if (how == "results") QVERIFY(h.flow.Results().isMinimized());
         for (int id = 0; ends && id < kScreenCount; ++id)
             if (BaseScreen* screen = h.flow.Find(ScreenId(id))) QVERIFY(!screen->isVisible());
@@ -67,7 +68,8 @@ private slots:
 
     // Title | client size | background, and centred at load.
     void everyScreenHasItsDesign_data() {
-        QTest::addColumn<int>("screen"); QTest::addColumn<QString>("design");
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<QString>("design");
         const QString title = ApplicationTitle();
         QTest::newRow("Form4") << int(ScreenId::Splash) << title + "|461x423|#ffe0c0";
         QTest::newRow("Form5") << int(ScreenId::PlayerSelection)
@@ -77,18 +79,24 @@ private slots:
         QTest::newRow("Form3") << int(ScreenId::Results) << "Resultados|555x427|#ffff80";
     }
     void everyScreenHasItsDesign() {
-        QFETCH(int, screen); QFETCH(QString, design);
+        QFETCH(int, screen);
+        QFETCH(QString, design);
         Harness h;
         h.ToPlayers();
         h.Accept("Ana.png");
         const BaseScreen& form = h.flow.Screen(ScreenId(screen));
         QCOMPARE(form.objectName(), QString(QTest::currentDataTag()));
         const QColor background = form.palette().color(QPalette::Window);
-        QCOMPARE(QString("%1|%2x%3|%4").arg(form.windowTitle()).arg(form.width()).arg(form.height())
-                     .arg(background.name()), design);
+        QCOMPARE(QString("%1|%2x%3|%4")
+                     .arg(form.windowTitle())
+                     .arg(form.width())
+                     .arg(form.height())
+                     .arg(background.name()),
+                 design);
         const QRect area = QGuiApplication::primaryScreen()->geometry();
-        QCOMPARE(form.x(), area.x() + TwipsToPixels(static_cast<int>(CentredPosition(
-                               PixelsToTwips(area.width()), PixelsToTwips(form.width())))));
+        QCOMPARE(form.x(),
+                 area.x() + TwipsToPixels(static_cast<int>(CentredPosition(
+                                PixelsToTwips(area.width()), PixelsToTwips(form.width())))));
     }
 };
 

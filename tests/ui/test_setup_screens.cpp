@@ -24,20 +24,21 @@ class SetupScreensTest : public QObject {
         return players;
     }
 
-private slots:
+  private slots:
     void cleanup() { h_.reset(); }
 
     void fileListsShowUserFilesSorted() {  // files only, hidden ones left out
         PlayerSelectionScreen& players = Open();
-        const QStringList expected{"ana.gif", "Ana.png", "Carlos.bmp", "jugador 1.png",
-                                   "Lucía.jpg", "notas.txt"};
+        const QStringList expected{"ana.gif",       "Ana.png",   "Carlos.bmp",
+                                   "jugador 1.png", "Lucía.jpg", "notas.txt"};
         QCOMPARE(Lines(players.FileList(0)), expected);
         QCOMPARE(Lines(players.FileList(1)), expected);
     }
 
     // The name from the file; the picture 2175 twips high, its width in proportion.
     void pickingShowsNameAndScaledPicture_data() {
-        QTest::addColumn<int>("list"); QTest::addColumn<QString>("files");
+        QTest::addColumn<int>("list");
+        QTest::addColumn<QString>("files");
         QTest::addColumn<int>("widthTwips");
         QTest::newRow("png, portrait") << 0 << "Ana.png" << 1740;
         QTest::newRow("bmp, landscape") << 1 << "Carlos.bmp" << 2900;
@@ -46,7 +47,9 @@ private slots:
         QTest::newRow("not a picture keeps the previous one") << 0 << "Ana.png,notas.txt" << 1740;
     }
     void pickingShowsNameAndScaledPicture() {
-        QFETCH(int, list); QFETCH(QString, files); QFETCH(int, widthTwips);
+        QFETCH(int, list);
+        QFETCH(QString, files);
+        QFETCH(int, widthTwips);
         PlayerSelectionScreen& players = Open();
         for (const QString& file : files.split(',')) h_->Pick(list, file);
         QCOMPARE(players.ChosenFile(list), files.section(',', -1));
@@ -58,24 +61,34 @@ private slots:
     }
 
     void acceptanceChecks_data() {
-        QTest::addColumn<QString>("first"); QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
         QTest::addColumn<QString>("message");
         const QString pick = "Has de seleccionar el jugador 1";
         const QString differ = "Se han de seleccionar nombres de jugadores diferentes";
-        QTest::newRow("nobody picked") << "" << "" << pick;
-        QTest::newRow("only player 2") << "" << "Ana.png" << pick;
-        QTest::newRow("user named jugador 1") << "jugador 1.png" << "" << pick;
-        QTest::newRow("same user twice") << "Ana.png" << "Ana.png" << differ;
-        QTest::newRow("names differ in case only") << "Ana.png" << "ana.gif" << differ;
-        QTest::newRow("single player") << "Carlos.bmp" << "" << "";
+        QTest::newRow("nobody picked") << ""
+                                       << "" << pick;
+        QTest::newRow("only player 2") << ""
+                                       << "Ana.png" << pick;
+        QTest::newRow("user named jugador 1") << "jugador 1.png"
+                                              << "" << pick;
+        QTest::newRow("same user twice") << "Ana.png"
+                                         << "Ana.png" << differ;
+        QTest::newRow("names differ in case only") << "Ana.png"
+                                                   << "ana.gif" << differ;
+        QTest::newRow("single player") << "Carlos.bmp"
+                                       << ""
+                                       << "";
     }
     void acceptanceChecks() {
-        QFETCH(QString, first); QFETCH(QString, second); QFETCH(QString, message);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, message);
         Open();
         h_->Accept(first, second);
         const bool accepted = message.isEmpty();  // a failed check loads nothing
-        QCOMPARE(h_->prompts.messages, accepted ? std::vector<std::string>{}
-                                                : std::vector{message.toStdString()});
+        QCOMPARE(h_->prompts.messages,
+                 accepted ? std::vector<std::string>{} : std::vector{message.toStdString()});
         QCOMPARE(Table(h_->flow).section(" | ", 1, 2),
                  QString(accepted ? "minimised,disabled | shown" : "shown | not loaded"));
         QCOMPARE(h_->cues.Count(SoundCue::Continuar), accepted ? 1 : 0);
@@ -88,8 +101,8 @@ private slots:
         OperationFields& fields = h_->flow.Settings().OperationFields;
         QCOMPARE(h_->cues.played, (std::vector<SoundCue>{SoundCue::Continuar, SoundCue::List}));
         QCOMPARE(exercise.OperationList()->count(), 3);  // a line of blanks is an item
-        QCOMPARE(fields, (OperationFields{"A", "x", "B", "+", "C", "=", "7", "8", "9", "10",
-                                          "11"}));
+        QCOMPARE(fields,
+                 (OperationFields{"A", "x", "B", "+", "C", "=", "7", "8", "9", "10", "11"}));
         exercise.OperationList()->setCurrentRow(1);  // a shorter line leaves no old fields
         QCOMPARE(fields, (OperationFields{"AA", "+", "B"}));
         exercise.OperationList()->setCurrentRow(2);
@@ -110,23 +123,25 @@ private slots:
             if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty())
                 order << w->objectName();
         } while ((w = w->nextInFocusChain()) != start);
-        QCOMPARE(order.join(' '), "Command1 List1 Command2(0) Command2(1) Command2(2) Command2(3) "
-                                  "Command2(4) Command2(5)");
+        QCOMPARE(order.join(' '),
+                 "Command1 List1 Command2(0) Command2(1) Command2(2) Command2(3) "
+                 "Command2(4) Command2(5)");
     }
 
     // A message naming what is missing, exit code 1, no operation loaded.
     void setupFailuresEndWithCodeOne_data() {
-        QTest::addColumn<QByteArray>("configuration"); QTest::addColumn<QString>("message");
+        QTest::addColumn<QByteArray>("configuration");
+        QTest::addColumn<QString>("message");
         QTest::newRow("configuration missing")
             << QByteArray() << "No se encuentra el archivo de configuración: ";
         QTest::newRow("configuration empty")
-            << QByteArray("")
-            << "El archivo de configuración no contiene ningún tipo de operación";
+            << QByteArray("") << "El archivo de configuración no contiene ningún tipo de operación";
         QTest::newRow("users folder missing")
             << QByteArray("A + B\n") << "No se encuentra la carpeta de usuarios: ";
     }
     void setupFailuresEndWithCodeOne() {
-        QFETCH(QByteArray, configuration); QFETCH(QString, message);
+        QFETCH(QByteArray, configuration);
+        QFETCH(QString, message);
         const bool noUsers = QByteArray(QTest::currentDataTag()).startsWith("users");
         Harness h(configuration);
         if (noUsers) QDir(h.Path("usuarios")).removeRecursively();

@@ -23,13 +23,13 @@ struct Sheet : Game {
 class TestSheetView : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void clickOnABoxActivatesItsRow() {
         Sheet s;
         const QRect box = s.view()->AnswerBoxRect(3);
         QCOMPARE(s.view()->RowAt(box.topLeft() - QPoint(1, 0)), 0);     // beside the box
         QCOMPARE(s.view()->RowAt(box.bottomLeft() + QPoint(0, 2)), 0);  // the gap below it
-        s.ClickRow(0);  // the template row
+        s.ClickRow(0);                                                  // the template row
         QVERIFY(!s.session().RowActive);
         s.ClickRow(3);
         QVERIFY(s.EditorOn(3) && s.Row(3).Highlighted());
@@ -53,7 +53,8 @@ private slots:
 
     // Each key checks the active row, then moves; the new active row takes its place.
     void movingKeys_data() {
-        QTest::addColumn<int>("key"); QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
         QTest::addColumn<bool>("right");
         QTest::newRow("Enter, right") << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
         QTest::newRow("keypad Enter, wrong")
@@ -64,7 +65,9 @@ private slots:
         QTest::newRow("Up") << int(Qt::Key_Up) << int(Qt::NoModifier) << true;
     }
     void movingKeys() {
-        QFETCH(int, key); QFETCH(int, modifiers); QFETCH(bool, right);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, right);
         const int next = key == Qt::Key_Up ? 1 : 3;
         Sheet s;
         s.Type(2, s.Answer(2, right ? 0 : 1));

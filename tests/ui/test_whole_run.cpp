@@ -65,7 +65,7 @@ class WholeRunTest : public QObject {
         QCOMPARE(Table(Flow()), "not loaded | minimised,disabled | shown | not loaded | minimised");
     }
 
-private slots:
+  private slots:
     void cleanup() { h_.reset(); }
 
     void singlePlayerRunOfTwoGames() {
