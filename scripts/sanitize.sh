@@ -13,7 +13,10 @@ cmake --build build-asan -j"$jobs"
 
 # Leak checking is on; SANITIZE_DETECT_LEAKS=0 turns it off should a library
 # outside the program ever leak at exit.
-export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=${SANITIZE_DETECT_LEAKS:-1}:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1"
+# Full stacks (Qt is built without frame pointers) let the suppressions in
+# tests/lsan.supp match by library.
+export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=${SANITIZE_DETECT_LEAKS:-1}:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1:fast_unwind_on_malloc=0"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export QT_QPA_PLATFORM=offscreen
 
