@@ -10,17 +10,34 @@ class ScreenFlowTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // The screens and the shared settings after each step: the settings start
+    // zero-initialised and only the screens that own a setting write it.
     void flowTableStepByStep() {
         Harness h;
+        const auto settings = [&h] {
+            const GameSettings& s = h.flow.Settings();
+            return QString("%1 %2|%3|%4|%5|%6")
+                .arg(QString::fromStdString(s.OperationFields[0]),
+                     QString::fromStdString(s.OperationFields[10]))
+                .arg(s.GameMinutes)
+                .arg(s.SecondPlayerTurn)
+                .arg(s.GameNumber)
+                .arg(s.FirstPlayerRate);
+        };
+        QCOMPARE(settings(), " |0|0|0|0");
         h.flow.Start();
         QCOMPARE(Table(h.flow), "shown | not loaded | not loaded | not loaded | not loaded");
+        QCOMPARE(settings(), " |0|0|0|0");
         h.ToPlayers();
         QCOMPARE(Table(h.flow), "not loaded | shown | not loaded | not loaded | not loaded");
+        QCOMPARE(settings(), " |0|0|1|0");
         h.Accept("Ana.png");
         QCOMPARE(Table(h.flow),
                  "not loaded | minimised,disabled | shown | not loaded | not loaded");
+        QCOMPARE(settings(), "AA |1|0|1|0");
         Click(&h.flow.ExerciseSelection(), "Command1");
         QCOMPARE(Table(h.flow), "not loaded | minimised,disabled | shown | shown | not loaded");
+        QCOMPARE(settings(), "AA |1|0|1|0");
         // "ACEPTAR" again while the game screen is open brings it forward, no new load.
         BaseScreen* game = h.flow.Find(ScreenId::Game);
         Click(&h.flow.ExerciseSelection(), "Command1");
