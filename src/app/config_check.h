@@ -2,43 +2,21 @@
 // "cifrano --comprobar": reads a configuration file the way the exercise
 // selection screen does and tells, line by line, how the game will treat each
 // operation type, so that a teacher can check a file without playing it.
-// The command line itself is parsed here too, so that the rules are tested
-// without a window system.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/command_line.h"
+
 namespace cifrano {
 
-inline constexpr std::string_view kCheckOption = "--comprobar";
-inline constexpr int kExitUsable = 0;
-inline constexpr int kExitUnusable = 2;  // also the status of a bad command line
 
 // The example problems come from a fixed seed, so that two runs over the same
 // file print the same report.
 inline constexpr std::uint64_t kExampleSeed = 20240917;
 // Problems drawn per line to find out whether the check can judge them.
 inline constexpr int kSampleProblems = 100;
-
-enum class CommandKind { Play, Check, Help, Unknown };
-
-struct CommandLine {
-    CommandKind Kind = CommandKind::Play;
-    std::string Path;     // Check: the file to read, "" for the default one
-    std::string Problem;  // Unknown: what was not understood, in Spanish
-    // Unknown, but it starts with an option of the window toolkit (-platform,
-    // -style ...), which only the toolkit can take off the command line.
-    bool MaybeToolkitOptions = false;
-};
-
-// args holds the arguments after the program name.
-CommandLine ParseCommandLine(const std::vector<std::string>& args);
-
-std::string HelpText();
-// The message for a command line that is not understood: the problem and a
-// short usage line.
-std::string UsageText(const CommandLine& parsed);
 
 // How the answer check will treat the problems of one operation type.
 enum class Verdict {

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/config_check.h"
-#include "app/media_paths.h"
-#include "app/message_box_view.h"
 #include "app/screen_flow.h"
-#include "app/sound_player.h"
-#include "app/splash_screen.h"
+#include "common/media_paths.h"
+#include "common/message_box_view.h"
+#include "common/sound_player.h"
 
 namespace {
 

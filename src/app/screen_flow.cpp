@@ -4,8 +4,8 @@
 #include <QGuiApplication>
 #include <QRandomGenerator>
 
-#include "app/media_paths.h"
 #include "app/splash_screen.h"
+#include "common/media_paths.h"
 #include "game/game_screen.h"
 #include "results/results_screen.h"
 #include "setup/exercise_selection_screen.h"
@@ -34,20 +34,27 @@ std::uint64_t ScreenFlow::NextSeed() const {
            QRandomGenerator::system()->generate64();
 }
 
-void ScreenFlow::Start() { Show(ScreenId::Splash); }
-
 BaseScreen* ScreenFlow::Create(ScreenId id) {
     switch (id) {
         case ScreenId::Splash:
-            return new SplashScreen(*this);
+            return new SplashScreen(*this, cues_);
         case ScreenId::PlayerSelection:
-            return new PlayerSelectionScreen(*this);
+            return new PlayerSelectionScreen(*this, cues_, prompts_, settings_,
+                                             DataPath(kUsersFolder));
         case ScreenId::ExerciseSelection:
-            return new ExerciseSelectionScreen(*this);
-        case ScreenId::Game:
-            return new GameScreen(*this);
+            return new ExerciseSelectionScreen(*this, cues_, settings_,
+                                               DataPath(kConfigurationFile), pictures_);
+        case ScreenId::Game: {
+            // The operation type selected now, also when the game comes back
+            // through the results screen without a new "ACEPTAR".
+            const auto* exercise =
+                static_cast<ExerciseSelectionScreen*>(Find(ScreenId::ExerciseSelection));
+            return new GameScreen(*this, cues_, settings_,
+                                  exercise ? exercise->SelectedOperationText() : std::string(),
+                                  pictures_, NextSeed(), appFolder_);
+        }
         case ScreenId::Results:
-            return new ResultsScreen(*this);
+            return new ResultsScreen(*this, cues_, prompts_, settings_, players_, pictures_);
     }
     return nullptr;
 }
@@ -61,26 +68,14 @@ BaseScreen& ScreenFlow::Screen(ScreenId id) {
     return *slot;
 }
 
-SplashScreen& ScreenFlow::Splash() { return static_cast<SplashScreen&>(Screen(ScreenId::Splash)); }
-PlayerSelectionScreen& ScreenFlow::PlayerSelection() {
-    return static_cast<PlayerSelectionScreen&>(Screen(ScreenId::PlayerSelection));
-}
-ExerciseSelectionScreen& ScreenFlow::ExerciseSelection() {
-    return static_cast<ExerciseSelectionScreen&>(Screen(ScreenId::ExerciseSelection));
-}
-GameScreen& ScreenFlow::Game() { return static_cast<GameScreen&>(Screen(ScreenId::Game)); }
-ResultsScreen& ScreenFlow::Results() {
-    return static_cast<ResultsScreen&>(Screen(ScreenId::Results));
-}
-
-bool ScreenFlow::IsLoaded(ScreenId id) const { return !screens_[Slot(id)].isNull(); }
-
 BaseScreen* ScreenFlow::Find(ScreenId id) const { return screens_[Slot(id)].data(); }
+
+void ScreenFlow::Start() { Show(ScreenId::Splash); }
 
 void ScreenFlow::Show(ScreenId id) {
     if (ended_) return;
     BaseScreen& screen = Screen(id);
-    if (ended_ || !IsLoaded(id)) return;  // its load may have ended the program or unloaded it
+    if (ended_ || !Find(id)) return;  // its load may have ended the program
     screen.show();
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {  // it cannot raise
         screen.raise();
@@ -92,10 +87,12 @@ void ScreenFlow::Unload(ScreenId id) {
     QPointer<BaseScreen>& slot = screens_[Slot(id)];
     if (!slot) return;
     BaseScreen* screen = slot.data();
-    slot.clear();  // a reference from the unload handler on loads a fresh instance
+    slot.clear();
     screen->Unload();
     screen->hide();
     screen->deleteLater();  // the unload may come from one of the screen's own handlers
+    // However the game screen goes, the results wait minimised for the next game.
+    if (id == ScreenId::Game) Minimise(ScreenId::Results);
 }
 
 void ScreenFlow::Minimise(ScreenId id) {
@@ -121,6 +118,48 @@ void ScreenFlow::End(int exitCode) {
         if (screen) screen->hide();
     }
     if (onEnd_) onEnd_(exitCode);
+}
+
+void ScreenFlow::SplashContinued() {
+    // The player selection loads first; the splash is gone before it shows.
+    Screen(ScreenId::PlayerSelection);
+    if (ended_) return;
+    Unload(ScreenId::Splash);
+    Show(ScreenId::PlayerSelection);
+}
+
+void ScreenFlow::PlayersAccepted(const ChosenPlayers& players, const PlayerPictures& pictures) {
+    players_ = players;
+    pictures_ = pictures;
+    playersAccepted_ = true;
+    Show(ScreenId::ExerciseSelection);
+    if (ended_) return;
+    // From now on the player selection stays to the end, out of the way.
+    Disable(ScreenId::PlayerSelection);
+    Minimise(ScreenId::PlayerSelection);
+}
+
+void ScreenFlow::ExerciseAccepted() { Show(ScreenId::Game); }
+
+void ScreenFlow::GameFinished(const GameOutcome& outcome) {
+    Restore(ScreenId::Results);
+    Show(ScreenId::Results);
+    if (auto* results = static_cast<ResultsScreen*>(Find(ScreenId::Results)))
+        results->RecordGame(outcome);
+}
+
+void ScreenFlow::GameLeft() {
+    Minimise(ScreenId::Results);
+    Unload(ScreenId::Game);
+}
+
+void ScreenFlow::ResultsContinued() { Show(ScreenId::Game); }
+
+void ScreenFlow::QuitConfirmed() { End(0); }
+
+void ScreenFlow::LoadFailed(const std::string& message) {
+    prompts_.Inform(message);
+    End(1);
 }
 
 void ScreenFlow::CloseRequested(ScreenId id) {

@@ -1,30 +1,27 @@
 #pragma once
-// The owner of the five screens: creates a screen on first reference (running
-// its load handler), destroys it on unload and re-creates it fresh on the next
-// reference. Screens reach each other only through it.
+// The order of the screens, in one place. The flow owns the five screens:
+// it creates a screen on first need (running its load handler), destroys it
+// on unload and creates it fresh the next time. Screens report their steps
+// here; the flow alone shows, minimises, disables, unloads and ends, and
+// hands each screen the values it needs when it creates it.
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "app/base_screen.h"
-#include "app/game_settings.h"
-#include "app/prompts.h"
-#include "app/sound_cues.h"
+#include "common/base_screen.h"
+#include "common/game_settings.h"
+#include "common/prompts.h"
+#include "common/sound_cues.h"
 
 namespace cifrano {
 
-class SplashScreen;
-class PlayerSelectionScreen;
-class ExerciseSelectionScreen;
-class GameScreen;
-class ResultsScreen;
-
-class ScreenFlow : public QObject {
+class ScreenFlow : public QObject, public ScreenSteps {
     Q_OBJECT
   public:
     using EndHandler = std::function<void(int exitCode)>;
@@ -33,31 +30,35 @@ class ScreenFlow : public QObject {
     ScreenFlow(QString appFolder, SoundCues& cues, Prompts& prompts, EndHandler onEnd);
     ~ScreenFlow() override;
 
-    GameSettings& Settings() { return settings_; }
-    SoundCues& Cues() { return cues_; }
-    Prompts& Ask() { return prompts_; }
-    const QString& AppFolder() const { return appFolder_; }
-    QString DataPath(std::string_view suffix) const;
-
     // Seeds the game screen's random generator at each of its loads; the
     // clock by default, a fixed value in tests.
     void SetSeedSource(SeedSource source) { seedSource_ = std::move(source); }
-    std::uint64_t NextSeed() const;
 
     // Start-up: the splash screen is loaded and shown.
     void Start();
+    bool HasEnded() const { return ended_; }
 
-    // The screen, loaded first when it is not loaded.
-    BaseScreen& Screen(ScreenId id);
-    SplashScreen& Splash();
-    PlayerSelectionScreen& PlayerSelection();
-    ExerciseSelectionScreen& ExerciseSelection();
-    GameScreen& Game();
-    ResultsScreen& Results();
-
-    bool IsLoaded(ScreenId id) const;
     // The loaded screen or nullptr; never loads.
     BaseScreen* Find(ScreenId id) const;
+    // The shared game settings of the run.
+    GameSettings& Settings() { return settings_; }
+
+    void SplashContinued() override;
+    void PlayersAccepted(const ChosenPlayers& players, const PlayerPictures& pictures) override;
+    void ExerciseAccepted() override;
+    void GameFinished(const GameOutcome& outcome) override;
+    void GameLeft() override;
+    void ResultsContinued() override;
+    void QuitConfirmed() override;
+    void LoadFailed(const std::string& message) override;
+    void CloseRequested(ScreenId id) override;
+
+  private:
+    QString DataPath(std::string_view suffix) const;
+    std::uint64_t NextSeed() const;
+    BaseScreen* Create(ScreenId id);
+    // The screen, loaded first when it is not loaded.
+    BaseScreen& Screen(ScreenId id);
 
     // The screen operations: show (load if needed, make visible, bring to the
     // front), unload, minimise / restore (loading first), disable, end.
@@ -66,17 +67,7 @@ class ScreenFlow : public QObject {
     void Minimise(ScreenId id);
     void Restore(ScreenId id);
     void Disable(ScreenId id);
-    void End(int exitCode = 0);
-    bool HasEnded() const { return ended_; }
-
-    // The player selection has been accepted: from now on it stays to the end.
-    void MarkPlayersAccepted() { playersAccepted_ = true; }
-
-    // A screen's close box was used.
-    void CloseRequested(ScreenId id);
-
-  private:
-    BaseScreen* Create(ScreenId id);
+    void End(int exitCode);
 
     QString appFolder_;
     SoundCues& cues_;
@@ -84,6 +75,9 @@ class ScreenFlow : public QObject {
     EndHandler onEnd_;
     SeedSource seedSource_;
     GameSettings settings_;
+    // Set once the players are accepted; they stay the same to the end.
+    ChosenPlayers players_;
+    PlayerPictures pictures_;
     std::array<QPointer<BaseScreen>, kScreenCount> screens_{};
     bool ended_ = false;
     bool playersAccepted_ = false;

@@ -1,14 +1,12 @@
 #include "app/splash_screen.h"
 
-#include "app/screen_flow.h"
 
 namespace cifrano {
 
-QString ApplicationTitle() { return QStringLiteral("Cifrano 1.1 - cifrano@example.org"); }
-
-SplashScreen::SplashScreen(ScreenFlow& flow)
-    : BaseScreen(flow, ScreenId::Splash, 6915, 6345, colours::kSplashBackground,
-                 ApplicationTitle()) {
+SplashScreen::SplashScreen(ScreenSteps& steps, SoundCues& cues)
+    : BaseScreen(steps, ScreenId::Splash, 6915, 6345, colours::kSplashBackground,
+                 ApplicationTitle()),
+      cues_(cues) {
     const auto centred = Qt::AlignHCenter | Qt::AlignTop;
     MakeLabel(this, "Label1(0)", QStringLiteral("CIFRANO"), QRect(480, 240, 5895, 1335),
               DesignFont(48, true), centred);
@@ -40,8 +38,8 @@ SplashScreen::SplashScreen(ScreenFlow& flow)
 }
 
 void SplashScreen::Command1_Click() {
-    flow_.Cues().Play(SoundCue::Continuar);
-    flow_.Show(ScreenId::PlayerSelection);
+    cues_.Play(SoundCue::Continuar);
+    steps_.SplashContinued();
 }
 
 }  // namespace cifrano

@@ -1,18 +1,19 @@
 #pragma once
-#include "app/base_screen.h"
+#include "common/base_screen.h"
+#include "common/sound_cues.h"
 
 namespace cifrano {
-
-// The title used by the splash and the exercise selection screens.
-QString ApplicationTitle();
 
 class SplashScreen : public BaseScreen {
     Q_OBJECT
   public:
-    explicit SplashScreen(ScreenFlow& flow);
+    SplashScreen(ScreenSteps& steps, SoundCues& cues);
 
   public slots:
     void Command1_Click();  // "CONTINUAR"
+
+  private:
+    SoundCues& cues_;
 };
 
 }  // namespace cifrano

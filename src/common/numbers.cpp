@@ -243,4 +243,10 @@ std::string NumberText(double value, char decimalSeparator) {
     return text;
 }
 
+char DecimalSeparator(std::string_view localeDecimalPoint) {
+    if (localeDecimalPoint.size() != 1) return '.';
+    const auto c = static_cast<unsigned char>(localeDecimalPoint[0]);
+    return c > 0 && c < 0x80 ? localeDecimalPoint[0] : '.';
+}
+
 }  // namespace cifrano

@@ -19,4 +19,8 @@ inline std::string NumberText(int value) { return NumberText(static_cast<long lo
 // Rounded to 15 significant digits, shortest form, with the given decimal separator.
 std::string NumberText(double value, char decimalSeparator = '.');
 
+// The separator numbers are written with, from the locale's decimal point: its
+// one ASCII character, or "." when the locale gives none or a wider one.
+char DecimalSeparator(std::string_view localeDecimalPoint);
+
 }  // namespace cifrano

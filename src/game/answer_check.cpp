@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/numbers.h"
+#include "game/game_session.h"
 
 namespace cifrano {
 
@@ -95,39 +96,37 @@ std::optional<double> ExpectedValue(int problemShape, std::string_view cell1,
     return value;
 }
 
-void CheckAnswer(GameSession& session, SoundCues& sounds) {
+void GameSession::CheckAnswer() {
     // Row 0 is the template, never a problem.
-    if (!session.Sheet.IsProblemRow(session.CurrentRow)) return;
-    const SheetRow& row = session.Sheet.Rows[session.CurrentRow];
+    if (!Sheet.IsProblemRow(CurrentRow)) return;
+    const SheetRow& row = Sheet.Rows[CurrentRow];
     if (row.AnswerText.empty()) return;
     const auto& c = row.Cells;
-    const auto expected = ExpectedValue(session.ProblemShape, c[0].Caption, c[1].Caption,
-                                        c[2].Caption, c[3].Caption, c[4].Caption);
+    const auto expected = ExpectedValue(ProblemShape, c[0].Caption, c[1].Caption, c[2].Caption,
+                                        c[3].Caption, c[4].Caption);
     if (!expected) return;
     // An answer too large for a double reads as infinity and so is simply wrong.
     const double typed = NumericValue(row.AnswerText);
     if (typed == *expected)
-        MarkHit(session, sounds);
+        MarkHit();
     else
-        MarkError(session, sounds);
+        MarkError();
 }
 
-void MarkHit(GameSession& session, SoundCues& sounds) {
-    if (!session.Sheet.IsProblemRow(session.CurrentRow)) return;
-    SheetRow& row = session.Sheet.Rows[session.CurrentRow];
+void GameSession::MarkHit() {
+    if (!Sheet.IsProblemRow(CurrentRow)) return;
+    SheetRow& row = Sheet.Rows[CurrentRow];
     if (row.AnswerColour == colours::kAnswerHit) return;
-    sounds.Play(SoundCue::Acierto);
+    sounds_.Play(SoundCue::Acierto);
     row.AnswerColour = colours::kAnswerHit;
-    ++session.HitCount;
-    session.HitCaption = NumberText(session.HitCount);
+    ++HitCount;
 }
 
-void MarkError(GameSession& session, SoundCues& sounds) {
-    if (!session.Sheet.IsProblemRow(session.CurrentRow)) return;
-    sounds.Play(SoundCue::Error);
-    session.Sheet.Rows[session.CurrentRow].AnswerColour = colours::kAnswerError;
-    ++session.ErrorCount;
-    session.ErrorCaption = NumberText(session.ErrorCount);
+void GameSession::MarkError() {
+    if (!Sheet.IsProblemRow(CurrentRow)) return;
+    sounds_.Play(SoundCue::Error);
+    Sheet.Rows[CurrentRow].AnswerColour = colours::kAnswerError;
+    ++ErrorCount;
 }
 
 }  // namespace cifrano

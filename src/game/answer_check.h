@@ -1,10 +1,8 @@
 #pragma once
-// Judging the answer of the active row from the texts shown in it.
+// The value a problem row asks for, from the texts shown in it.
 #include <optional>
 #include <string_view>
 
-#include "app/sound_cues.h"
-#include "game/game_session.h"
 
 namespace cifrano {
 
@@ -14,12 +12,5 @@ namespace cifrano {
 std::optional<double> ExpectedValue(int problemShape, std::string_view cell1,
                                     std::string_view cell2, std::string_view cell3,
                                     std::string_view cell4, std::string_view cell5);
-
-// Judges row CurrentRow and calls MarkHit or MarkError at most once.
-void CheckAnswer(GameSession& session, SoundCues& sounds);
-// A hit on row CurrentRow; a row already green is not counted again.
-void MarkHit(GameSession& session, SoundCues& sounds);
-// An error on row CurrentRow; every call counts.
-void MarkError(GameSession& session, SoundCues& sounds);
 
 }  // namespace cifrano

@@ -1,15 +1,10 @@
 #include "game/game_screen.h"
 
-#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/screen_flow.h"
 #include "common/geometry.h"
-#include "game/answer_entry.h"
-#include "results/results_screen.h"
-#include "setup/exercise_selection_screen.h"
-#include "setup/player_selection_screen.h"
+#include "common/media_paths.h"
 
 namespace cifrano {
 
@@ -27,14 +22,6 @@ constexpr int kClockInterval = 1000;  // Timer1
 constexpr int kFigureInterval = 250;  // Timer2
 
 QRect Twips(const QRect& r) { return TwipsRect(r.x(), r.y(), r.width(), r.height()); }
-
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
-
-char LocaleDecimalSeparator() {
-    const QString point = QLocale().decimalPoint();
-    const char c = point.isEmpty() ? '.' : point.at(0).toLatin1();
-    return c == 0 ? '.' : c;
-}
 
 QLabel* CounterLabel(QWidget* parent, const char* name, const QString& text, const QRect& twips,
                      const QFont& font, Rgb colour) {
@@ -77,14 +64,19 @@ QPixmap ArrowPicture(bool pointsUp, QSize size) {
     return pixmap;
 }
 
-GameScreen::GameScreen(ScreenFlow& flow)
-    : BaseScreen(flow, ScreenId::Game, 9345, 7830, colours::kWhite, QString()),
-      results_(std::make_unique<FlowResultsPort>(flow)) {
+GameScreen::GameScreen(ScreenSteps& steps, SoundCues& cues, const GameSettings& settings,
+                       std::string operationText, PlayerPictures pictures, std::uint64_t seed,
+                       QString appFolder)
+    : BaseScreen(steps, ScreenId::Game, 9345, 7830, colours::kWhite, QString()),
+      session_(settings, std::move(operationText), cues),
+      random_(seed),
+      playerPictures_(std::move(pictures)),
+      appFolder_(std::move(appFolder)) {
     startButton_ = MakeButton(this, "Command1", QString::fromLatin1(kStartCaption), kCommand1,
                               DesignFont(36, true), colours::kGreen);
     connect(startButton_, &QPushButton::clicked, this, &GameScreen::Command1_Click);
 
-    sheetView_ = new SheetView(session_, flow.Cues(), this);
+    sheetView_ = new SheetView(session_, this);
     connect(sheetView_, &SheetView::Changed, this, &GameScreen::ShowSession);
 
     const QFont captionFont = DesignFont(14.25, true);
@@ -115,7 +107,6 @@ GameScreen::GameScreen(ScreenFlow& flow)
         // Scrolling leaves the focus in the answer box.
         button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
-        scrollButtons_[i] = button;
     }
     // The pictures stand over the arrow buttons' inner ends.
     pictures_[0] = new PictureBox(this, "Image1(0)", kImage1);
@@ -145,60 +136,49 @@ GameScreen::~GameScreen() { delete sheetView_; }
 
 void GameScreen::Load() {
     CentreOnScreen();
-    // A fresh sequence at every load; the flow decides where the seed comes from.
-    random_ = std::make_unique<SeededRandom>(flow_.NextSeed());
-    session_.FormLoad(flow_.Settings(), flow_.ExerciseSelection().SelectedOperationText());
-    ShowPlayerPictures();
-    pictures_[session_.ShownPicture == 1 ? 1 : 0]->show();
+    ShowPlayerPictures(pictures_, playerPictures_, session_.PictureHeight);
+    pictures_[1 - (session_.ShownPicture == 1 ? 1 : 0)]->hide();
     ShowSession();
     sheetView_->Refresh();
 }
 
 void GameScreen::Unload() {
     // A closed game stops here: no tick may end it afterwards and write a line.
+    session_.Stop();
     timer1_->stop();
     timer2_->stop();
-    session_.Timer1Enabled = false;
-    session_.Timer2Enabled = false;
     if (movie_) movie_->stop();
-    flow_.Minimise(ScreenId::Results);
-}
-
-void GameScreen::ShowPlayerPictures() {
-    PlayerSelectionScreen& players = flow_.PlayerSelection();
-    for (int i = 0; i < 2; ++i) {
-        pictures_[i]->hide();
-        pictures_[i]->ShowScaled(players.Picture(i), session_.PictureHeight);
-    }
 }
 
 void GameScreen::ShowSession() {
-    lengthLabel_->setText(ToQString(session_.LengthCaption));
-    clockLabel_->setText(ToQString(session_.ClockCaption));
-    hitCountLabel_->setText(ToQString(session_.HitCaption));
-    errorCountLabel_->setText(ToQString(session_.ErrorCaption));
-    startButton_->setText(ToQString(session_.ButtonCaption));
+    lengthLabel_->setText(QString::fromStdString(session_.LengthCaption()));
+    clockLabel_->setText(QString::fromStdString(session_.ClockCaption));
+    hitCountLabel_->setText(QString::fromStdString(session_.HitCaption()));
+    errorCountLabel_->setText(QString::fromStdString(session_.ErrorCaption()));
+    startButton_->setText(QString::fromLatin1(session_.ButtonCaption()));
     startButton_->setVisible(session_.ButtonShown);
 
     // A timer is started only when it is off, so that a running clock keeps its beat.
-    if (session_.Timer1Enabled != timer1_->isActive())
-        session_.Timer1Enabled ? timer1_->start() : timer1_->stop();
-    if (session_.Timer2Enabled != timer2_->isActive())
-        session_.Timer2Enabled ? timer2_->start() : timer2_->stop();
+    for (QTimer* timer : {timer1_, timer2_}) {
+        if (session_.TimersEnabled != timer->isActive())
+            session_.TimersEnabled ? timer->start() : timer->stop();
+    }
 
     MoveFigure();
-    if (figure_->isHidden() == session_.FigureShown) {
-        figure_->setVisible(session_.FigureShown);
-        if (QMovie* shown = figure_->movie()) session_.FigureShown ? shown->start() : shown->stop();
+    if (figure_->isHidden() == session_.FigureShown()) {
+        figure_->setVisible(session_.FigureShown());
+        if (QMovie* shown = figure_->movie())
+            session_.FigureShown() ? shown->start() : shown->stop();
     }
     if (sheetView_->isEnabled() != session_.Sheet.Enabled)
         sheetView_->setEnabled(session_.Sheet.Enabled);
 }
 
 void GameScreen::LoadFigure() {
-    if (session_.AnimationFile.empty()) return;
     delete movie_;
-    movie_ = new QMovie(flow_.DataPath(session_.AnimationFile), QByteArray(), this);
+    const QString path =
+        QString::fromStdString(DataPath(appFolder_.toStdString(), session_.AnimationFile()));
+    movie_ = new QMovie(path, QByteArray(), this);
     // A missing or broken file leaves the figure empty; the game goes on.
     connect(movie_, &QMovie::error, figure_, &QLabel::clear);
     if (movie_->isValid() && movie_->jumpToFrame(0)) {
@@ -213,16 +193,14 @@ void GameScreen::MoveFigure() {
 }
 
 void GameScreen::Command1_Click() {
-    if (!random_) random_ = std::make_unique<SeededRandom>(flow_.NextSeed());
-    switch (session_.Command1_Click(*random_, flow_.Cues())) {
+    switch (session_.Command1_Click(random_)) {
         case ButtonOutcome::GameStarted:
             LoadFigure();
             ShowSession();
             sheetView_->Refresh();
             break;
         case ButtonOutcome::LeaveScreen:
-            flow_.Minimise(ScreenId::Results);
-            flow_.Unload(ScreenId::Game);
+            steps_.GameLeft();
             break;
         case ButtonOutcome::Ignored:
             break;
@@ -230,26 +208,22 @@ void GameScreen::Command1_Click() {
 }
 
 void GameScreen::Command2_Click(int index) {
-    cifrano::Command2_Click(session_, flow_.Cues(), index);
+    session_.Command2_Click(index);
     sheetView_->Refresh();
 }
 
 void GameScreen::Timer1_Timer() {
-    const std::string secondPlayer = flow_.PlayerSelection().PlayerName(1).toStdString();
-    const EndOfGameLinks links{flow_.Settings(), flow_.Cues(), *results_, secondPlayer,
-                               LocaleDecimalSeparator()};
-    const bool ended = cifrano::Timer1_Timer(session_, links);
+    const std::optional<GameOutcome> outcome = session_.Timer1_Timer();
     ShowSession();
-    if (ended) {
-        // The last check may have recoloured the active row, and the results
-        // screen shows the line just written.
+    if (outcome) {
+        // The last check may have recoloured the active row.
         sheetView_->Refresh();
-        flow_.Results().Refresh();
+        steps_.GameFinished(*outcome);
     }
 }
 
 void GameScreen::Timer2_Timer() {
-    cifrano::Timer2_Timer(session_);
+    session_.Timer2_Timer();
     MoveFigure();
 }
 

@@ -4,34 +4,32 @@
 #include <QPushButton>
 #include <QTimer>
 #include <array>
-#include <memory>
+#include <cstdint>
+#include <string>
 
-#include "app/base_screen.h"
+#include "common/base_screen.h"
+#include "common/game_settings.h"
+#include "common/sound_cues.h"
 #include "game/game_session.h"
 #include "game/problem_generator.h"
 #include "game/sheet_view.h"
-#include "results/game_clock.h"
 
 namespace cifrano {
 
 // Form2: one game. The widgets forward every event to the game session and
-// then show what it holds.
+// then show what it holds; the finished game's outcome goes to the flow.
 class GameScreen : public BaseScreen {
     Q_OBJECT
   public:
-    explicit GameScreen(ScreenFlow& flow);
+    GameScreen(ScreenSteps& steps, SoundCues& cues, const GameSettings& settings,
+               std::string operationText, PlayerPictures pictures, std::uint64_t seed,
+               QString appFolder);
     ~GameScreen() override;
     void Load() override;
     void Unload() override;
 
-    GameSession& session() { return session_; }
-    const GameSession& session() const { return session_; }
-    SheetView* sheetView() const { return sheetView_; }
-    QLineEdit* editor() const { return sheetView_->Editor(); }
-    QTimer* timer1() const { return timer1_; }
-    QTimer* timer2() const { return timer2_; }
-    QLabel* figure() const { return figure_; }
-    QMovie* figureMovie() const { return movie_; }
+    // The game the screen shows.
+    const GameSession& Session() const { return session_; }
 
   public slots:
     void Command1_Click();
@@ -40,14 +38,14 @@ class GameScreen : public BaseScreen {
     void Timer2_Timer();
 
   private:
-    void ShowPlayerPictures();
     void ShowSession();
     void LoadFigure();
     void MoveFigure();
 
     GameSession session_;
-    std::unique_ptr<SeededRandom> random_;
-    std::unique_ptr<ResultsScreenPort> results_;
+    SeededRandom random_;
+    PlayerPictures playerPictures_;
+    QString appFolder_;
 
     QPushButton* startButton_ = nullptr;
     SheetView* sheetView_ = nullptr;
@@ -56,7 +54,6 @@ class GameScreen : public BaseScreen {
     QLabel* hitCountLabel_ = nullptr;
     QLabel* errorCountLabel_ = nullptr;
     std::array<PictureBox*, 2> pictures_{};
-    std::array<QPushButton*, 2> scrollButtons_{};
     QLabel* figure_ = nullptr;
     QMovie* movie_ = nullptr;
     QTimer* timer1_ = nullptr;

@@ -2,77 +2,69 @@
 
 #include <cmath>
 
-#include "app/media_paths.h"
+#include "common/media_paths.h"
 #include "common/numbers.h"
 #include "game/template_row.h"
 
 namespace cifrano {
 
-void GameSession::FormLoad(const GameSettings& settings, std::string operationText) {
-    CurrentRow = 0;
-    PreviousRow = 0;
-    HitCount = 0;
-    ErrorCount = 0;
-    GameOver = false;
-    RowActive = false;
-    GifLeft = 0;
-    Timer1Enabled = false;
-    Timer2Enabled = false;
-
-    Fields = settings.OperationFields;
-    OperationText = std::move(operationText);
-    GameMinutes = settings.GameMinutes;
-
+GameSession::GameSession(const GameSettings& settings, std::string operationText,
+                         SoundCues& sounds)
+    : Fields(settings.OperationFields),
+      OperationText(std::move(operationText)),
+      GameMinutes(settings.GameMinutes),
+      ShownPicture(settings.SecondPlayerTurn ? 1 : 0),
+      sounds_(sounds) {
     ProblemCount = GameMinutes > 0 ? GameMinutes * 100 : 0;
-
-    Sheet.Reset();
     const TemplateLayout layout = LayoutTemplateRow(Fields);
     ApplyTemplateLayout(layout, Sheet);
     ProblemShape = layout.ProblemShape;
-
-    LengthCaption = NumberText(GameMinutes) + " min";
     SecondsLeft = GameMinutes * 60;
     // Four ticks a second carry the figure across the run in the game's time.
     GifStep =
         SecondsLeft > 0
             ? static_cast<int>(std::floor(static_cast<double>(kFigureTravel) / SecondsLeft / 4))
             : 0;
-    PictureHeight = kDesignedPictureHeight;
-    ShownPicture = settings.SecondPlayerTurn ? 1 : 0;
-
-    HitCaption.clear();
-    ErrorCaption.clear();
-    ClockCaption.clear();
-    ButtonCaption = kStartCaption;
-    ButtonShown = true;
-    FigureShown = false;
-    AnimationFile.clear();
-    FocusRow = 0;
-    State = GameState::Ready;
 }
 
-void GameSession::StartGame(RandomSource& random, SoundCues& sounds) {
-    if (State != GameState::Ready || GameOver) return;
-    sounds.Play(SoundCue::Adelante);
+GameState GameSession::State() const {
+    if (GameOver) return GameState::Finished;
+    return ButtonShown ? GameState::Ready : GameState::Playing;
+}
+
+std::string GameSession::LengthCaption() const { return NumberText(GameMinutes) + " min"; }
+
+std::string GameSession::HitCaption() const { return HitCount ? NumberText(HitCount) : ""; }
+
+std::string GameSession::ErrorCaption() const { return ErrorCount ? NumberText(ErrorCount) : ""; }
+
+const char* GameSession::ButtonCaption() const {
+    return GameOver ? kContinueCaption : kStartCaption;
+}
+
+std::string GameSession::AnimationFile() const { return AnimationSuffix(GameMinutes); }
+
+void GameSession::StartGame(RandomSource& random) {
+    sounds_.Play(SoundCue::Adelante);
     // The whole sheet exists before either clock runs.
     BuildProblemRows(Sheet, Fields, ProblemCount, random);
     Sheet.Height = sheet_geometry::SheetHeightFor(Sheet.LastRow());
     ButtonShown = false;
-    Timer1Enabled = true;
-    Timer2Enabled = true;
-    AnimationFile = AnimationSuffix(GameMinutes);
-    FigureShown = true;
-    State = GameState::Playing;
+    TimersEnabled = true;
 }
 
-ButtonOutcome GameSession::Command1_Click(RandomSource& random, SoundCues& sounds) {
-    if (GameOver) {
-        sounds.Play(SoundCue::Continuar);
-        return ButtonOutcome::LeaveScreen;
+ButtonOutcome GameSession::Command1_Click(RandomSource& random) {
+    switch (State()) {
+        case GameState::Finished:
+            sounds_.Play(SoundCue::Continuar);
+            return ButtonOutcome::LeaveScreen;
+        case GameState::Ready:
+            StartGame(random);
+            return ButtonOutcome::GameStarted;
+        case GameState::Playing:
+            break;
     }
-    if (State != GameState::Ready) return ButtonOutcome::Ignored;
-    StartGame(random, sounds);
-    return ButtonOutcome::GameStarted;
+    return ButtonOutcome::Ignored;
 }
 
 }  // namespace cifrano

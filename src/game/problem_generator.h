@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/game_settings.h"
+#include "common/game_settings.h"
 #include "game/problem_sheet.h"
 
 namespace cifrano {

@@ -6,9 +6,8 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "app/base_screen.h"
+#include "common/controls_view.h"
 #include "common/geometry.h"
-#include "game/answer_entry.h"
 
 namespace cifrano {
 
@@ -45,8 +44,8 @@ int AnswerKeyCode(int qtKey) {
     }
 }
 
-SheetView::SheetView(GameSession& session, SoundCues& cues, QWidget* parent)
-    : QWidget(parent), session_(session), cues_(cues), font_(DesignFont(18, true)) {
+SheetView::SheetView(GameSession& session, QWidget* parent)
+    : QWidget(parent), session_(session), font_(DesignFont(18, true)) {
     setObjectName(QStringLiteral("Picture1"));
     setGeometry(
         TwipsRect(kSheetWindow.Left, kSheetWindow.Top, kSheetWindow.Width, kSheetWindow.Height));
@@ -64,7 +63,7 @@ SheetView::SheetView(GameSession& session, SoundCues& cues, QWidget* parent)
     // Every change of the box's text (typing, deleting, pasting, undoing) is
     // the row's answer; the editor only ever shows its own row's text.
     connect(editor_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        SetAnswerText(session_, editorRow_, text.toStdString());
+        session_.SetAnswerText(editorRow_, text.toStdString());
     });
 }
 
@@ -233,7 +232,7 @@ void SheetView::FollowFocusRow() {
 void SheetView::ClickRow(int row) {
     if (!Accepts()) return;
     const Snapshot before = Take();
-    Text1_Click(session_, cues_, row);
+    session_.Text1_Click(row);
     AfterHandler(before);
     if (session_.FocusRow == row && editorRow_ == row) editor_->setFocus(Qt::MouseFocusReason);
 }
@@ -241,7 +240,7 @@ void SheetView::ClickRow(int row) {
 bool SheetView::KeyPressed(int qtKey) {
     if (!Accepts()) return false;
     const Snapshot before = Take();
-    Text1_KeyDown(session_, cues_, editorRow_, AnswerKeyCode(qtKey));
+    session_.Text1_KeyDown(editorRow_, AnswerKeyCode(qtKey));
     AfterHandler(before);
     return Accepts();
 }

@@ -9,7 +9,6 @@
 #include <QWidget>
 #include <utility>
 
-#include "app/sound_cues.h"
 #include "game/game_session.h"
 
 namespace cifrano {
@@ -17,7 +16,7 @@ namespace cifrano {
 class SheetView : public QWidget {
     Q_OBJECT
   public:
-    SheetView(GameSession& session, SoundCues& cues, QWidget* parent = nullptr);
+    SheetView(GameSession& session, QWidget* parent = nullptr);
     ~SheetView() override;
 
     // Text1: the one answer box that takes input, over row EditorRow().
@@ -67,7 +66,6 @@ class SheetView : public QWidget {
     bool Accepts() const;
 
     GameSession& session_;
-    SoundCues& cues_;
     QLineEdit* editor_ = nullptr;
     int editorRow_ = 0;
     Rgb editorColour_{-1, -1, -1};

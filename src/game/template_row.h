@@ -3,7 +3,7 @@
 // source of every problem row.
 #include <array>
 
-#include "app/game_settings.h"
+#include "common/game_settings.h"
 #include "game/problem_sheet.h"
 
 namespace cifrano {

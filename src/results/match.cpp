@@ -5,17 +5,11 @@
 
 #include "common/geometry.h"
 #include "common/numbers.h"
-#include "setup/player_names.h"
 
 namespace cifrano {
 
-double HitsPerMinute(std::string_view hitsCaption, int gameMinutes) {
-    if (gameMinutes <= 0) return 0.0;
-    return NumericValue(hitsCaption) / static_cast<double>(gameMinutes);
-}
-
-std::string ResultsLine(int gameNumber, double rate, std::string_view operationText,
-                        std::string_view errorsCaption, char decimalSeparator) {
+std::string ResultsLine(int gameNumber, double rate, std::string_view operationText, int errors,
+                        char decimalSeparator) {
     std::string line = NumberText(gameNumber);
     line += ")  ";
     line += NumberText(rate, decimalSeparator);
@@ -23,25 +17,21 @@ std::string ResultsLine(int gameNumber, double rate, std::string_view operationT
     line += " -{";
     line += operationText;
     line += "}- Err ";
-    // The errors caption is a whole count (empty before the first error), so
-    // its number text never carries a decimal separator.
-    line += NumberText(NumericValue(errorsCaption), decimalSeparator);
+    line += NumberText(errors);
     return line;
 }
-
-bool IsSinglePlayer(std::string_view secondPlayerName) { return secondPlayerName == kNoPlayerTwo; }
 
 std::string ResultsName(std::string_view fileName, std::string_view shownName) {
     if (!HasUserName(fileName)) return std::string(shownName);
     return UserName(fileName);
 }
 
-void ResultsBoard::Load(GameSettings& settings, const ResultsPlayers& players) {
+void ResultsBoard::Load(GameSettings& settings, const ChosenPlayers& players) {
     *this = ResultsBoard{};
     settings.SecondPlayerTurn = false;
-    Names[kPlayerOne] = ResultsName(players.FirstFile, players.FirstName);
-    SinglePlayer = IsSinglePlayer(players.SecondName);
-    if (!SinglePlayer) Names[kPlayerTwo] = ResultsName(players.SecondFile, players.SecondName);
+    Names[kPlayerOne] = ResultsName(players.Files[0], players.Names[0]);
+    SinglePlayer = IsSinglePlayer(players.Names[1]);
+    if (!SinglePlayer) Names[kPlayerTwo] = ResultsName(players.Files[1], players.Names[1]);
 }
 
 void ResultsBoard::WriteLine(int player, int gameNumber, std::string line) {
@@ -54,16 +44,11 @@ void ResultsBoard::WriteLine(int player, int gameNumber, std::string line) {
     }
 }
 
-void ResultsBoard::AddPoint(int player) {
-    std::string& caption = Points.at(static_cast<std::size_t>(player));
-    caption = NumberText(NumericValue(caption) + 1.0);
-}
-
-void RecordGame(GameSettings& settings, ResultsBoard& board, std::string_view secondPlayerName,
-                const GameOutcome& outcome, char decimalSeparator) {
+void RecordGame(GameSettings& settings, ResultsBoard& board, const GameOutcome& outcome,
+                char decimalSeparator) {
     std::string line = ResultsLine(settings.GameNumber, outcome.Rate, outcome.OperationText,
-                                   outcome.ErrorsCaption, decimalSeparator);
-    if (IsSinglePlayer(secondPlayerName)) {
+                                   outcome.Errors, decimalSeparator);
+    if (board.SinglePlayer) {
         board.WriteLine(kPlayerOne, settings.GameNumber, std::move(line));
         ++settings.GameNumber;
     } else if (!settings.SecondPlayerTurn) {
@@ -72,14 +57,8 @@ void RecordGame(GameSettings& settings, ResultsBoard& board, std::string_view se
         settings.SecondPlayerTurn = true;
     } else {
         board.WriteLine(kPlayerTwo, settings.GameNumber, std::move(line));
-        if (settings.FirstPlayerRate > outcome.Rate) {
-            board.AddPoint(kPlayerOne);
-        } else if (settings.FirstPlayerRate < outcome.Rate) {
-            board.AddPoint(kPlayerTwo);
-        } else {
-            board.AddPoint(kPlayerOne);
-            board.AddPoint(kPlayerTwo);
-        }
+        if (settings.FirstPlayerRate >= outcome.Rate) ++board.Points[kPlayerOne];
+        if (settings.FirstPlayerRate <= outcome.Rate) ++board.Points[kPlayerTwo];
         settings.SecondPlayerTurn = false;
         ++settings.GameNumber;
     }

@@ -1,40 +1,24 @@
 #pragma once
-// The results of a match: the hits-per-minute figure, the results line of a
-// game, the results screen's lists and points, and the turns of a two-player
+// The results of a match: the results line of a game, the results screen's lists and points, and the turns of a two-player
 // match. Results live only as long as the results screen stays loaded.
 #include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/game_settings.h"
+#include "common/game_outcome.h"
+#include "common/game_settings.h"
+#include "common/players.h"
 
 namespace cifrano {
 
 inline constexpr int kPlayerOne = 0;
 inline constexpr int kPlayerTwo = 1;
 
-// Hits per minute of a game: the hit counter's caption read as a number over
-// the minutes the game lasted. A game without minutes cannot happen in play;
-// it gives 0 rather than an infinite or undefined figure.
-double HitsPerMinute(std::string_view hitsCaption, int gameMinutes);
-
 // One results line, e.g. "3)  4.5 op/min -{AA + B =}- Err 2". The separator is
 // the user's locale's, so the same game reads "4,5" under a decimal comma.
-std::string ResultsLine(int gameNumber, double rate, std::string_view operationText,
-                        std::string_view errorsCaption, char decimalSeparator = '.');
-
-// The second player's name label reads exactly "Jugador 2" (case-sensitive)
-// when nobody was chosen for that slot.
-bool IsSinglePlayer(std::string_view secondPlayerName);
-
-// What the results screen needs from the player selection screen.
-struct ResultsPlayers {
-    std::string FirstFile;   // file selected in the first users list
-    std::string SecondFile;  // file selected in the second users list ("" if none)
-    std::string FirstName;   // the player selection's first name label
-    std::string SecondName;  // the player selection's second name label
-};
+std::string ResultsLine(int gameNumber, double rate, std::string_view operationText, int errors,
+                        char decimalSeparator = '.');
 
 // The name the results screen shows for a chosen user file: the file name less
 // its last four characters. A file name too short to carry a name leaves the
@@ -45,28 +29,19 @@ std::string ResultsName(std::string_view fileName, std::string_view shownName);
 // screen shows; restoring the screen never resets it.
 struct ResultsBoard {
     std::array<std::vector<std::string>, 2> Lists;  // one results list per player
-    std::array<std::string, 2> Points{"0", "0"};    // the points figures' captions
+    std::array<int, 2> Points{};                    // pairs won (a tie counts for both)
     std::array<std::string, 2> Names;               // the name labels' captions
     bool SinglePlayer = true;
 
     // The results screen's load: names and kind of match from the chosen
     // players; a loaded results screen always starts with player 1's turn.
-    void Load(GameSettings& settings, const ResultsPlayers& players);
+    void Load(GameSettings& settings, const ChosenPlayers& players);
 
     // Writes entry gameNumber - 1 of a player's list. Normally that is the next
     // entry; when the list is shorter (the screen was closed and loaded again)
     // the line is appended, so no list ever has a gap.
     void WriteLine(int player, int gameNumber, std::string line);
 
-    // A point: the caption read as a number, plus one.
-    void AddPoint(int player);
-};
-
-// What a finished game hands to the results.
-struct GameOutcome {
-    double Rate = 0.0;          // hits per minute
-    std::string OperationText;  // the operation type the game was played with
-    std::string ErrorsCaption;  // the error counter's caption after the last check
 };
 
 // Writes the game's line into the list of the player who played and keeps the
@@ -74,8 +49,8 @@ struct GameOutcome {
 // stores its rate and hands the turn to player 2; player 2's game scores the
 // pair (higher rate one point, a tie one point each, player 1 first), gives
 // the turn back and advances GameNumber.
-void RecordGame(GameSettings& settings, ResultsBoard& board, std::string_view secondPlayerName,
-                const GameOutcome& outcome, char decimalSeparator = '.');
+void RecordGame(GameSettings& settings, ResultsBoard& board, const GameOutcome& outcome,
+                char decimalSeparator = '.');
 
 // Designed twips of the results screen's first column, as laid out for two players.
 inline constexpr int kResultsNameWidth = 3975;

@@ -1,14 +1,22 @@
 #include "results/results_screen.h"
 
-#include "app/screen_flow.h"
+#include <QLocale>
+
 #include "common/geometry.h"
-#include "setup/player_selection_screen.h"
+#include "common/numbers.h"
 
 namespace cifrano {
 
-ResultsScreen::ResultsScreen(ScreenFlow& flow)
-    : BaseScreen(flow, ScreenId::Results, 8325, 6405, colours::kResultsBackground,
-                 QStringLiteral("Resultados")) {
+ResultsScreen::ResultsScreen(ScreenSteps& steps, SoundCues& cues, Prompts& prompts,
+                             GameSettings& settings, ChosenPlayers players,
+                             PlayerPictures pictures)
+    : BaseScreen(steps, ScreenId::Results, 8325, 6405, colours::kResultsBackground,
+                 QStringLiteral("Resultados")),
+      cues_(cues),
+      prompts_(prompts),
+      settings_(settings),
+      players_(std::move(players)),
+      playerPictures_(std::move(pictures)) {
     const Rgb playerColours[2] = {colours::kPlayerOne, colours::kPlayerTwo};
     const int columnLefts[2] = {120, 4200};
     const int pointLefts[2] = {120, 7440};
@@ -51,19 +59,22 @@ ResultsScreen::ResultsScreen(ScreenFlow& flow)
 
 void ResultsScreen::Load() {
     CentreOnScreen();
-    const PlayerSelectionScreen& players = flow_.PlayerSelection();
-    board_.Load(
-        flow_.Settings(),
-        ResultsPlayers{players.ChosenFile(0).toStdString(), players.ChosenFile(1).toStdString(),
-                       players.PlayerName(0).toStdString(), players.PlayerName(1).toStdString()});
-    PictureHeight = 1575;
+    board_.Load(settings_, players_);
     names_[0]->setText(QString::fromStdString(board_.Names[kPlayerOne]));
     if (board_.SinglePlayer) {
         ArrangeSinglePlayer();
     } else {
         names_[1]->setText(QString::fromStdString(board_.Names[kPlayerTwo]));
     }
-    ShowPlayerPictures();
+    // Both slots, in every layout: without a second player the second picture
+    // is empty and shows nothing.
+    ShowPlayerPictures(pictures_, playerPictures_, kPictureHeight);
+    Refresh();
+}
+
+void ResultsScreen::RecordGame(const GameOutcome& outcome) {
+    cifrano::RecordGame(settings_, board_, outcome,
+                        DecimalSeparator(QLocale().decimalPoint().toStdString()));
     Refresh();
 }
 
@@ -83,17 +94,6 @@ void ResultsScreen::ArrangeSinglePlayer() {
     pictures_[0]->move(TwipsToPixels(static_cast<int>(layout.PictureLeft)), pictures_[0]->y());
 }
 
-void ResultsScreen::ShowPlayerPictures() {
-    // Both slots, in every layout: without a second player the second picture is
-    // empty and shows nothing.
-    const PlayerSelectionScreen& players = flow_.PlayerSelection();
-    for (int i = 0; i < 2; ++i) {
-        pictures_[i]->hide();
-        pictures_[i]->ShowScaled(players.Picture(i), PictureHeight);
-        pictures_[i]->show();
-    }
-}
-
 void ResultsScreen::Refresh() {
     for (int i = 0; i < 2; ++i) {
         QListWidget* list = lists_[i];
@@ -111,23 +111,18 @@ void ResultsScreen::Refresh() {
             }
         }
         if (list->count() > 0) list->scrollToBottom();
-        points_[i]->setText(QString::fromStdString(board_.Points[static_cast<std::size_t>(i)]));
+        points_[i]->setText(
+            QString::fromStdString(NumberText(board_.Points[static_cast<std::size_t>(i)])));
     }
 }
 
 void ResultsScreen::Command1_Click() {
-    flow_.Cues().Play(SoundCue::Continuar);
-    flow_.Show(ScreenId::Game);
+    cues_.Play(SoundCue::Continuar);
+    steps_.ResultsContinued();
 }
 
 void ResultsScreen::Command2_Click() {
-    if (flow_.Ask().AskYesNo("¿Quieres salir del programa?")) flow_.End(0);
-}
-
-ResultsBoard& FlowResultsPort::RestoreAndShow() {
-    flow_.Restore(ScreenId::Results);
-    flow_.Show(ScreenId::Results);
-    return flow_.Results().Board();
+    if (prompts_.AskYesNo("¿Quieres salir del programa?")) steps_.QuitConfirmed();
 }
 
 }  // namespace cifrano

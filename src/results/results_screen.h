@@ -2,8 +2,10 @@
 #include <QListWidget>
 #include <array>
 
-#include "app/base_screen.h"
-#include "results/game_clock.h"
+#include "common/base_screen.h"
+#include "common/game_settings.h"
+#include "common/prompts.h"
+#include "common/sound_cues.h"
 #include "results/match.h"
 
 namespace cifrano {
@@ -13,16 +15,12 @@ namespace cifrano {
 class ResultsScreen : public BaseScreen {
     Q_OBJECT
   public:
-    explicit ResultsScreen(ScreenFlow& flow);
+    ResultsScreen(ScreenSteps& steps, SoundCues& cues, Prompts& prompts, GameSettings& settings,
+                  ChosenPlayers players, PlayerPictures pictures);
     void Load() override;
 
-    ResultsBoard& Board() { return board_; }
-    // Shows the board's lines and points again after the end of a game wrote them.
-    void Refresh();
-
-    QListWidget* List(int player) const { return lists_[player]; }
-
-    int PictureHeight = 1575;
+    // A finished game: its line, the turns and the points, then shown.
+    void RecordGame(const GameOutcome& outcome);
 
   public slots:
     void Command1_Click();  // "CONTINUAR"
@@ -30,25 +28,20 @@ class ResultsScreen : public BaseScreen {
 
   private:
     void ArrangeSinglePlayer();
-    void ShowPlayerPictures();
+    void Refresh();
 
+    SoundCues& cues_;
+    Prompts& prompts_;
+    GameSettings& settings_;
+    ChosenPlayers players_;
+    PlayerPictures playerPictures_;
     ResultsBoard board_;
     std::array<QLabel*, 2> names_{};
     std::array<QListWidget*, 2> lists_{};
     std::array<QLabel*, 2> points_{};
     std::array<QLabel*, 2> pointCaptions_{};
     std::array<PictureBox*, 2> pictures_{};
-};
-
-// The results screen as the end of a game reaches it, through the screen flow:
-// restoring and showing it loads it first when needed.
-class FlowResultsPort : public ResultsScreenPort {
-  public:
-    explicit FlowResultsPort(ScreenFlow& flow) : flow_(flow) {}
-    ResultsBoard& RestoreAndShow() override;
-
-  private:
-    ScreenFlow& flow_;
+    static constexpr int kPictureHeight = 1575;
 };
 
 }  // namespace cifrano

@@ -1,16 +1,19 @@
 #include "setup/exercise_selection_screen.h"
 
-#include "app/media_paths.h"
-#include "app/screen_flow.h"
-#include "app/splash_screen.h"
 #include "setup/operation_types.h"
-#include "setup/player_selection_screen.h"
 
 namespace cifrano {
 
-ExerciseSelectionScreen::ExerciseSelectionScreen(ScreenFlow& flow)
-    : BaseScreen(flow, ScreenId::ExerciseSelection, 8925, 6495, colours::kWhite,
-                 ApplicationTitle()) {
+ExerciseSelectionScreen::ExerciseSelectionScreen(ScreenSteps& steps, SoundCues& cues,
+                                                 GameSettings& settings,
+                                                 QString configurationFile,
+                                                 PlayerPictures pictures)
+    : BaseScreen(steps, ScreenId::ExerciseSelection, 8925, 6495, colours::kWhite,
+                 ApplicationTitle()),
+      cues_(cues),
+      settings_(settings),
+      configurationFile_(std::move(configurationFile)),
+      playerPictures_(std::move(pictures)) {
     MakeLabel(this, "Label2", QStringLiteral("Selección del tipo de operación"),
               QRect(480, 360, 3735, 375), DesignFont(12, true));
     list_ = new QListWidget(this);
@@ -38,7 +41,6 @@ ExerciseSelectionScreen::ExerciseSelectionScreen(ScreenFlow& flow)
                                          DesignFont(48, true), colours::kWhite);
         connect(button, &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
         minuteButtons_[i] = button;
-        minuteFaces_[i] = colours::kWhite;
     }
     pictures_[0] = new PictureBox(this, "Image1(0)", QRect(480, 5040, 1335, 1215));
     pictures_[1] = new PictureBox(this, "Image1(1)", QRect(6960, 5040, 1335, 1215));
@@ -55,20 +57,16 @@ ExerciseSelectionScreen::ExerciseSelectionScreen(ScreenFlow& flow)
 void ExerciseSelectionScreen::Load() {
     CentreOnScreen();
     if (!LoadOperationTypes()) return;
-    PictureHeight = 1215;
-    ShowPlayerPictures();
+    ShowPlayerPictures(pictures_, playerPictures_, kPictureHeight);
     SetMinuteFace(0, colours::kBlue);
-    flow_.Settings().GameMinutes = 1;
+    settings_.GameMinutes = 1;
     for (int i = 1; i < 6; ++i) SetMinuteFace(i, colours::kWhite);
-    flow_.Disable(ScreenId::PlayerSelection);
 }
 
 bool ExerciseSelectionScreen::LoadOperationTypes() {
-    const OperationTypesResult result =
-        ReadOperationTypes(flow_.DataPath(kConfigurationFile).toStdString());
+    const OperationTypesResult result = ReadOperationTypes(configurationFile_.toStdString());
     if (!result.error.empty()) {
-        flow_.Ask().Inform(result.error);
-        flow_.End(1);
+        steps_.LoadFailed(result.error);
         return false;
     }
     {
@@ -80,8 +78,8 @@ bool ExerciseSelectionScreen::LoadOperationTypes() {
 }
 
 void ExerciseSelectionScreen::List1_Click() {
-    flow_.Cues().Play(SoundCue::List);
-    flow_.Settings().OperationFields = SplitOperationType(SelectedOperationText());
+    cues_.Play(SoundCue::List);
+    settings_.OperationFields = SplitOperationType(SelectedOperationText());
 }
 
 std::string ExerciseSelectionScreen::SelectedOperationText() const {
@@ -89,17 +87,7 @@ std::string ExerciseSelectionScreen::SelectedOperationText() const {
     return item ? item->text().toStdString() : std::string();
 }
 
-void ExerciseSelectionScreen::ShowPlayerPictures() {
-    PlayerSelectionScreen& players = flow_.PlayerSelection();
-    for (int i = 0; i < 2; ++i) {
-        pictures_[i]->hide();
-        pictures_[i]->ShowScaled(players.Picture(i), PictureHeight);
-        pictures_[i]->show();
-    }
-}
-
 void ExerciseSelectionScreen::SetMinuteFace(int i, Rgb face) {
-    minuteFaces_[i] = face;
     SetFaceColour(minuteButtons_[i], face);
     if (face == colours::kBlue) {  // white digits on the blue face
         minuteButtons_[i]->setStyleSheet(minuteButtons_[i]->styleSheet() +
@@ -109,14 +97,14 @@ void ExerciseSelectionScreen::SetMinuteFace(int i, Rgb face) {
 
 void ExerciseSelectionScreen::Command2_Click(int index) {
     if (index < 0 || index > 5) return;
-    flow_.Cues().Play(SoundCue::Boton);
+    cues_.Play(SoundCue::Boton);
     for (int k = 0; k < 6; ++k) SetMinuteFace(k, k == index ? colours::kBlue : colours::kWhite);
-    flow_.Settings().GameMinutes = static_cast<short>(index + 1);
+    settings_.GameMinutes = static_cast<short>(index + 1);
 }
 
 void ExerciseSelectionScreen::Command1_Click() {
-    flow_.Cues().Play(SoundCue::Continuar);
-    flow_.Show(ScreenId::Game);
+    cues_.Play(SoundCue::Continuar);
+    steps_.ExerciseAccepted();
 }
 
 }  // namespace cifrano

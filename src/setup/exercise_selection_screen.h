@@ -3,7 +3,9 @@
 #include <array>
 #include <string>
 
-#include "app/base_screen.h"
+#include "common/base_screen.h"
+#include "common/game_settings.h"
+#include "common/sound_cues.h"
 
 namespace cifrano {
 
@@ -12,17 +14,12 @@ namespace cifrano {
 class ExerciseSelectionScreen : public BaseScreen {
     Q_OBJECT
   public:
-    explicit ExerciseSelectionScreen(ScreenFlow& flow);
+    ExerciseSelectionScreen(ScreenSteps& steps, SoundCues& cues, GameSettings& settings,
+                            QString configurationFile, PlayerPictures pictures);
     void Load() override;
 
     // The text of the selected operation type, as written in the configuration file.
     std::string SelectedOperationText() const;
-    QListWidget* OperationList() const { return list_; }
-    QPushButton* MinuteButton(int i) const { return minuteButtons_[i]; }
-    // The face colour the program gave minute button i.
-    Rgb MinuteFace(int i) const { return minuteFaces_[i]; }
-
-    int PictureHeight = 1215;
 
   public slots:
     void List1_Click();
@@ -31,13 +28,16 @@ class ExerciseSelectionScreen : public BaseScreen {
 
   private:
     bool LoadOperationTypes();
-    void ShowPlayerPictures();
     void SetMinuteFace(int i, Rgb face);
 
+    SoundCues& cues_;
+    GameSettings& settings_;
+    QString configurationFile_;
+    PlayerPictures playerPictures_;
     QListWidget* list_ = nullptr;
     std::array<QPushButton*, 6> minuteButtons_{};
-    std::array<Rgb, 6> minuteFaces_{};
     std::array<PictureBox*, 2> pictures_{};
+    static constexpr int kPictureHeight = 1215;
 };
 
 }  // namespace cifrano

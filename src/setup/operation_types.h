@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/game_settings.h"
+#include "common/game_settings.h"
 
 namespace cifrano {
 

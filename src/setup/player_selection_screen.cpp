@@ -1,13 +1,9 @@
 #include "setup/player_selection_screen.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QImageReader>
 #include <algorithm>
 
-#include "app/media_paths.h"
-#include "app/screen_flow.h"
-#include "setup/player_names.h"
 
 namespace cifrano {
 
@@ -15,13 +11,11 @@ namespace {
 constexpr int kLargestSide = 2048;  // pixels kept of a picture's longer side
 
 QStringList UserFiles(const QString& folder) {
-    // Files only, hidden and system files left out, sorted as a file dialog does.
+    // Files only, hidden and system files left out.
     QStringList names = QDir(folder).entryList(QDir::Files, QDir::NoSort);
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(names.begin(), names.end(),
-              [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return UserFileLess(a.toStdString(), b.toStdString());
+    });
     return names;
 }
 }  // namespace
@@ -38,9 +32,15 @@ QPixmap LoadUserPicture(const QString& path) {
     return QPixmap::fromImage(image);
 }
 
-PlayerSelectionScreen::PlayerSelectionScreen(ScreenFlow& flow)
-    : BaseScreen(flow, ScreenId::PlayerSelection, 7440, 5805, colours::kSplashBackground,
-                 QStringLiteral("Selección de jugadores")) {
+PlayerSelectionScreen::PlayerSelectionScreen(ScreenSteps& steps, SoundCues& cues,
+                                             Prompts& prompts, GameSettings& settings,
+                                             QString usersFolder)
+    : BaseScreen(steps, ScreenId::PlayerSelection, 7440, 5805, colours::kSplashBackground,
+                 QStringLiteral("Selección de jugadores")),
+      cues_(cues),
+      prompts_(prompts),
+      settings_(settings),
+      usersFolder_(std::move(usersFolder)) {
     const QFont nameFont = DesignFont(18, true);
     names_[0] = MakeLabel(this, "Label1(0)", QString::fromUtf8(kNoPlayerOne.data()),
                           QRect(1200, 480, 2415, 495), nameFont);
@@ -70,11 +70,9 @@ PlayerSelectionScreen::PlayerSelectionScreen(ScreenFlow& flow)
 
 void PlayerSelectionScreen::Load() {
     CentreOnScreen();
-    flow_.Settings().GameNumber = 1;
-    usersFolder_ = flow_.DataPath(kUsersFolder);
+    settings_.GameNumber = 1;
     if (!QDir(usersFolder_).exists()) {
-        flow_.Ask().Inform("No se encuentra la carpeta de usuarios: " + usersFolder_.toStdString());
-        flow_.End(1);
+        steps_.LoadFailed("No se encuentra la carpeta de usuarios: " + usersFolder_.toStdString());
         return;
     }
     const QStringList files = UserFiles(usersFolder_);
@@ -82,48 +80,29 @@ void PlayerSelectionScreen::Load() {
         const QSignalBlocker blocker(list);
         list->addItems(files);
     }
-    PictureHeight = 2175;
-    flow_.Unload(ScreenId::Splash);
 }
 
 void PlayerSelectionScreen::File1_Click(int index) {
     if (index < 0 || index > 1) return;
-    const QString fileName = ChosenFile(index);
-    if (fileName.isEmpty()) return;
+    const QList<QListWidgetItem*> selected = fileLists_[index]->selectedItems();
+    if (selected.isEmpty()) return;
+    const QString fileName = selected.first()->text();
     PictureBox* box = pictures_[index];
     box->hide();
-    QPixmap picture = LoadUserPicture(QDir(usersFolder_).filePath(fileName));
-    // A file that is not a loadable picture keeps the player's previous picture.
-    if (picture.isNull()) picture = box->Picture();
-    box->ShowScaled(picture, PictureHeight);
-    const std::string utf8 = fileName.toStdString();
-    if (HasUserName(utf8)) names_[index]->setText(QString::fromStdString(UserName(utf8)));
+    const QPixmap picture = LoadUserPicture(QDir(usersFolder_).filePath(fileName));
+    const bool shown = choice_.Pick(index, fileName.toStdString(), !picture.isNull());
+    box->ShowScaled(shown ? picture : box->Picture(), kPictureHeight);
+    names_[index]->setText(QString::fromStdString(choice_.Players().Names[index]));
     box->show();
 }
 
-QString PlayerSelectionScreen::PlayerName(int i) const { return names_[i]->text(); }
-
-QString PlayerSelectionScreen::ChosenFile(int i) const {
-    const QList<QListWidgetItem*> selected = fileLists_[i]->selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->text();
-}
-
-QPixmap PlayerSelectionScreen::Picture(int i) const { return pictures_[i]->Picture(); }
-
 void PlayerSelectionScreen::Command1_Click() {
-    const QString first = names_[0]->text().toUpper();
-    if (first == QStringLiteral("JUGADOR 1")) {
-        flow_.Ask().Inform("Has de seleccionar el jugador 1");
+    if (const auto problem = choice_.AcceptanceProblem()) {
+        prompts_.Inform(*problem);
         return;
     }
-    if (first == names_[1]->text().toUpper()) {
-        flow_.Ask().Inform("Se han de seleccionar nombres de jugadores diferentes");
-        return;
-    }
-    flow_.Cues().Play(SoundCue::Continuar);
-    flow_.MarkPlayersAccepted();
-    flow_.Show(ScreenId::ExerciseSelection);
-    flow_.Minimise(ScreenId::PlayerSelection);
+    cues_.Play(SoundCue::Continuar);
+    steps_.PlayersAccepted(choice_.Players(), {pictures_[0]->Picture(), pictures_[1]->Picture()});
 }
 
 }  // namespace cifrano

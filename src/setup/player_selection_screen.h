@@ -3,38 +3,37 @@
 #include <QString>
 #include <array>
 
-#include "app/base_screen.h"
+#include "common/base_screen.h"
+#include "common/game_settings.h"
+#include "common/prompts.h"
+#include "common/sound_cues.h"
+#include "setup/player_choice.h"
 
 namespace cifrano {
 
-// Form5: one or two players pick themselves from the users folder. After it is
-// accepted it stays loaded, minimised and disabled, holding the players'
-// names, chosen files and pictures for the rest of the run.
+// Form5: one or two players pick themselves from the users folder. Once
+// accepted, the flow keeps it minimised and disabled to the end.
 class PlayerSelectionScreen : public BaseScreen {
     Q_OBJECT
   public:
-    explicit PlayerSelectionScreen(ScreenFlow& flow);
+    PlayerSelectionScreen(ScreenSteps& steps, SoundCues& cues, Prompts& prompts,
+                          GameSettings& settings, QString usersFolder);
     void Load() override;
-
-    // Player i+1's name caption ("Jugador 1" / "Jugador 2" when not chosen).
-    QString PlayerName(int i) const;
-    // Player i+1's chosen file name, empty when none.
-    QString ChosenFile(int i) const;
-    // Player i+1's picture, as loaded (possibly empty).
-    QPixmap Picture(int i) const;
-    QListWidget* FileList(int i) const { return fileLists_[i]; }
-
-    int PictureHeight = 2175;
 
   public slots:
     void File1_Click(int index);
     void Command1_Click();  // "CONTINUAR"
 
   private:
+    SoundCues& cues_;
+    Prompts& prompts_;
+    GameSettings& settings_;
+    QString usersFolder_;
+    PlayerChoice choice_;
     std::array<QLabel*, 2> names_{};
     std::array<QListWidget*, 2> fileLists_{};
     std::array<PictureBox*, 2> pictures_{};
-    QString usersFolder_;
+    static constexpr int kPictureHeight = 2175;
 };
 
 // Loads a picture file; very large pictures are read scaled down, keeping

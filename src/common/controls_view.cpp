@@ -1,29 +1,10 @@
-#include "app/base_screen.h"
+#include "common/controls_view.h"
 
-#include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
-
-#include "app/screen_flow.h"
 #include "common/geometry.h"
 
 namespace cifrano {
 
-const char* DesignedName(ScreenId id) {
-    switch (id) {
-        case ScreenId::Splash:
-            return "Form4";
-        case ScreenId::PlayerSelection:
-            return "Form5";
-        case ScreenId::ExerciseSelection:
-            return "Form1";
-        case ScreenId::Game:
-            return "Form2";
-        case ScreenId::Results:
-            return "Form3";
-    }
-    return "";
-}
+QString ApplicationTitle() { return QStringLiteral("Cifrano 1.1 - cifrano@example.org"); }
 
 QRect TwipsRect(int left, int top, int width, int height) {
     return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
@@ -95,33 +76,13 @@ void PictureBox::ShowScaled(const QPixmap& picture, int pictureHeightTwips) {
     resize(TwipsToPixels(scaled.width), TwipsToPixels(scaled.height));
 }
 
-BaseScreen::BaseScreen(ScreenFlow& flow, ScreenId id, int clientWidthTwips, int clientHeightTwips,
-                       Rgb background, const QString& title)
-    : QWidget(nullptr), flow_(flow), id_(id) {
-    setObjectName(QString::fromLatin1(DesignedName(id)));
-    setWindowTitle(title);
-    setFixedSize(TwipsToPixels(clientWidthTwips), TwipsToPixels(clientHeightTwips));
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, ToQColor(background));
-    setPalette(palette);
-}
-
-void BaseScreen::CentreOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    const QRect area = screen->geometry();
-    const auto left = CentredPosition(PixelsToTwips(area.width()), PixelsToTwips(width()));
-    const auto top = CentredPosition(PixelsToTwips(area.height()), PixelsToTwips(height()));
-    move(area.x() + TwipsToPixels(static_cast<int>(left)),
-         area.y() + TwipsToPixels(static_cast<int>(top)));
-}
-
-void BaseScreen::closeEvent(QCloseEvent* event) {
-    // The flow decides what the close box means for each screen; the widget
-    // itself is never destroyed by Qt behind the flow's back.
-    event->ignore();
-    flow_.CloseRequested(id_);
+void ShowPlayerPictures(const std::array<PictureBox*, 2>& boxes, const PlayerPictures& pictures,
+                        int pictureHeightTwips) {
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        boxes[i]->hide();
+        boxes[i]->ShowScaled(pictures[i], pictureHeightTwips);
+        boxes[i]->show();
+    }
 }
 
 }  // namespace cifrano

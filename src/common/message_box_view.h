@@ -2,7 +2,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/prompts.h"
+#include "common/prompts.h"
 
 namespace cifrano {
 

@@ -1,4 +1,4 @@
-#include "app/media_paths.h"
+#include "common/media_paths.h"
 
 #include "common/numbers.h"
 

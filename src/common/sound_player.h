@@ -5,7 +5,7 @@
 #include <QSoundEffect>
 #include <QString>
 
-#include "app/sound_cues.h"
+#include "common/sound_cues.h"
 
 namespace cifrano {
 

@@ -1,4 +1,4 @@
-#include "setup/player_names.h"
+#include "common/players.h"
 
 namespace cifrano {
 
@@ -22,5 +22,7 @@ std::string UserName(std::string_view fileName) {
     }
     return std::string(fileName.substr(0, end));
 }
+
+bool IsSinglePlayer(std::string_view secondPlayerName) { return secondPlayerName == kNoPlayerTwo; }
 
 }  // namespace cifrano

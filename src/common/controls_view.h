@@ -1,6 +1,6 @@
 #pragma once
-// What every screen shares: its designed client size and background in
-// twips, centring at load, and the way its close box reaches the screen flow.
+// Building blocks of every screen: twips to pixels, colours, the program's
+// font, labels and buttons placed at their twips, and picture boxes.
 #include <QAbstractButton>
 #include <QColor>
 #include <QFont>
@@ -9,17 +9,14 @@
 #include <QPushButton>
 #include <QRect>
 #include <QWidget>
+#include <array>
 
 #include "common/colours.h"
 
 namespace cifrano {
 
-class ScreenFlow;
-
-// The five screens; their designed names are Form1 to Form5.
-enum class ScreenId { Splash, PlayerSelection, ExerciseSelection, Game, Results };
-inline constexpr int kScreenCount = 5;
-const char* DesignedName(ScreenId id);
+// The title of the splash and the exercise selection screens.
+QString ApplicationTitle();
 
 QRect TwipsRect(int left, int top, int width, int height);
 QColor ToQColor(Rgb colour);
@@ -47,25 +44,11 @@ class PictureBox : public QLabel {
     QPixmap picture_;
 };
 
-class BaseScreen : public QWidget {
-    Q_OBJECT
-  public:
-    BaseScreen(ScreenFlow& flow, ScreenId id, int clientWidthTwips, int clientHeightTwips,
-               Rgb background, const QString& title);
-    ScreenId Id() const { return id_; }
+// The two players' pictures, as chosen (either may be empty).
+using PlayerPictures = std::array<QPixmap, 2>;
 
-    // The screen's load handler: runs once, right after the screen is created.
-    virtual void Load() { CentreOnScreen(); }
-    // The screen's unload handler: runs before the screen is destroyed.
-    virtual void Unload() {}
-
-  protected:
-    void CentreOnScreen();
-    void closeEvent(QCloseEvent* event) override;
-    ScreenFlow& flow_;
-
-  private:
-    ScreenId id_;
-};
+// Shows both players' pictures in their boxes at the screen's picture height.
+void ShowPlayerPictures(const std::array<PictureBox*, 2>& boxes, const PlayerPictures& pictures,
+                        int pictureHeightTwips);
 
 }  // namespace cifrano

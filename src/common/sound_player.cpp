@@ -1,9 +1,9 @@
-#include "app/sound_player.h"
+#include "common/sound_player.h"
 
 #include <QFileInfo>
 #include <QUrl>
 
-#include "app/media_paths.h"
+#include "common/media_paths.h"
 
 namespace cifrano {
 

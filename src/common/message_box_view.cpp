@@ -1,4 +1,4 @@
-#include "app/message_box_view.h"
+#include "common/message_box_view.h"
 
 #include <QAbstractButton>
 #include <QApplication>
