@@ -4,8 +4,6 @@
 // minutes lasts 60 x m + 1 ticks; the target is within 0.25 s of that.
 // Usage: bench_game_clock [minutes=1] [busy threads=2] [slow handler ms=120]
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <atomic>
@@ -14,13 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "app/screen_flow.h"
 #include "bench_support.h"
 #include "game/game_screen.h"
-#include "setup/exercise_selection_screen.h"
 
 using namespace cifrano;
-using bench::NoPrompts;
+using bench::NoSteps;
 using bench::SilentCues;
 
 namespace {
@@ -43,19 +39,14 @@ int main(int argc, char** argv) {
     const int slowHandlerMs = argc > 3 ? std::atoi(argv[3]) : 120;
 
     QTemporaryDir folder;
-    QFile config(folder.filePath("configuracion.txt"));
-    config.open(QIODevice::WriteOnly);
-    config.write("AA + B =\n");
-    config.close();
-    QDir(folder.path()).mkpath("usuarios");
-
     SilentCues cues;
-    NoPrompts prompts;
-    ScreenFlow flow(folder.path(), cues, prompts, [](int) {});
-    flow.ExerciseSelection();
-    flow.Settings().GameMinutes = static_cast<short>(minutes);
-    flow.Show(ScreenId::Game);
-    GameScreen& game = flow.Game();
+    NoSteps steps;
+    GameSettings settings;
+    settings.OperationFields = {"AA", "+", "B", "="};
+    settings.GameMinutes = static_cast<short>(minutes);
+    GameScreen game(steps, cues, settings, "AA + B =", PlayerPictures{}, 1u, folder.path());
+    game.Load();
+    game.show();
 
     std::atomic<bool> stop{false};
     std::vector<std::thread> burners;
@@ -77,10 +68,7 @@ int main(int argc, char** argv) {
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (game.session().GameOver) QCoreApplication::exit(0);  // quit() asks the screens to close
-        if (qEnvironmentVariableIsSet("CLOCK_DEBUG"))
-            std::printf("%d %d %d\n", game.session().SecondsLeft, int(game.session().State),
-                        game.timer1()->isActive());
+        if (game.Session().GameOver) QCoreApplication::exit(0);  // quit() asks the screens to close
     });
     poll.start();
     QApplication::exec();

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/game_settings.h"
+#include "common/game_settings.h"
 #include "game/problem_generator.h"
 #include "game/problem_sheet.h"
 #include "game/template_row.h"

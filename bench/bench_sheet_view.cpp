@@ -13,15 +13,15 @@
 #include <functional>
 #include <vector>
 
-#include "app/screen_flow.h"
+#include <memory>
+
 #include "bench_support.h"
 #include "game/game_screen.h"
 #include "game/game_session.h"
 #include "game/sheet_view.h"
-#include "setup/exercise_selection_screen.h"
 
 using namespace cifrano;
-using bench::NoPrompts;
+using bench::NoSteps;
 using bench::SilentCues;
 
 namespace {
@@ -76,17 +76,20 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     QTemporaryDir folder;
-    {
-        QFile config(folder.filePath("configuracion.txt"));
-        config.open(QIODevice::WriteOnly);
-        config.write("AA + B =\nA x B =\n");
-        QDir(folder.path()).mkpath("usuarios");
-    }
     SilentCues cues;
-    NoPrompts prompts;
-    ScreenFlow flow(folder.path(), cues, prompts, [](int) {});
-    flow.SetSeedSource([] { return 4242u; });
-    flow.ExerciseSelection();
+    NoSteps steps;
+    std::unique_ptr<GameScreen> screen;
+    // A freshly loaded game screen of the given length, exposed and painted.
+    const auto loadScreen = [&](int minutes) {
+        screen.reset();
+        screen = std::make_unique<GameScreen>(steps, cues, SettingsFor(minutes), "AA + B =",
+                                              PlayerPictures{}, 4242u, folder.path());
+        screen->Load();
+        screen->show();
+        // The window is exposed only once its events have run.
+        QCoreApplication::processEvents();
+        screen->repaint();
+    };
 
     for (int minutes : {1, 6}) {
         const int rows = minutes * 100;
@@ -94,13 +97,7 @@ int main(int argc, char** argv) {
 
         // Memory first, before the other figures' games have grown the heap:
         // what "Inicio" and its first frame add to a freshly loaded screen.
-        flow.Unload(ScreenId::Game);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        flow.Settings().GameMinutes = static_cast<short>(minutes);
-        flow.Show(ScreenId::Game);
-        GameScreen* screen = &flow.Game();
-        QCoreApplication::processEvents();
-        screen->repaint();
+        loadScreen(minutes);
         const double before = ResidentMegabytes();
         screen->Command1_Click();
         screen->repaint();
@@ -108,28 +105,19 @@ int main(int argc, char** argv) {
                     ResidentMegabytes() - before);
 
         // Building the sheet: "Inicio" on the session alone.
-        GameSession session;
+        std::unique_ptr<GameSession> session;
         SeededRandom random(1);
         Print("building the sheet", rows,
               Measure(
-                  50, [&] { session.FormLoad(settings, "AA + B ="); },
-                  [&] { session.StartGame(random, cues); }),
+                  50,
+                  [&] { session = std::make_unique<GameSession>(settings, "AA + B =", cues); },
+                  [&] { session->Command1_Click(random); }),
               2);
 
         // "Inicio" on the real screen up to its first painted frame.
         Print("\"Inicio\" to first painted frame", rows,
               Measure(
-                  20,
-                  [&] {
-                      flow.Unload(ScreenId::Game);
-                      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-                      flow.Settings().GameMinutes = static_cast<short>(minutes);
-                      flow.Show(ScreenId::Game);
-                      screen = &flow.Game();
-                      // The window is exposed only once its events have run.
-                      QCoreApplication::processEvents();
-                      screen->repaint();
-                  },
+                  20, [&] { loadScreen(minutes); },
                   [&] {
                       screen->Command1_Click();
                       screen->repaint();
@@ -137,12 +125,11 @@ int main(int argc, char** argv) {
               16);
 
         // One frame of the window onto the sheet.
-        SheetView* view = screen->sheetView();
+        auto* view = screen->findChild<SheetView*>(QStringLiteral("Picture1"));
         Print("painting one frame", rows, Measure(200, nullptr, [&] { view->repaint(); }), 4);
 
         // A key in the active box: the game moves a row and the view repaints.
         if (minutes == 6) {
-            view = screen->sheetView();
             QMouseEvent press(QEvent::MouseButtonPress, QPointF(view->AnswerBoxRect(1).center()),
                               QPointF(view->mapToGlobal(view->AnswerBoxRect(1).center())),
                               Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
@@ -163,7 +150,6 @@ int main(int argc, char** argv) {
                   4);
         }
     }
-    flow.Unload(ScreenId::Game);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    screen.reset();
     return 0;
 }
