@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
+#include <cmath>
+#include <ostream>
 #include <iterator>
 #include <optional>
 
@@ -17,7 +18,30 @@ namespace cifrano {
 
 namespace {
 
-std::string Quoted(std::string_view text) { return "«" + std::string(text) + "»"; }
+// Control characters (C0, DEL and the C1 range) are shown escaped, so that
+// nothing in a file can drive the terminal that shows the report.
+std::string Printable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool c1 = c == 0xC2 && i + 1 < text.size() &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (c < 0x20 || c == 0x7F || c1) {
+            const unsigned code = c1 ? static_cast<unsigned char>(text[++i]) : c;
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[code >> 4];
+            out += kHex[code & 0xF];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+std::string Quoted(std::string_view text) { return "«" + Printable(text) + "»"; }
 
 std::string FieldName(int fieldIndex) { return "campo " + std::to_string(fieldIndex + 1); }
 
@@ -146,37 +170,22 @@ std::string RowText(const SheetRow& row) {
     return text + kAnswerPlaceholder;
 }
 
+// Why a problem of a known form has no value: a division by zero, or a
+// number or a result too large for the check.
+const char* NoValueReason(int shape, const SheetRow& row) {
+    const auto& c = row.Cells;
+    const auto value = [&](int i) { return NumericValue(c[static_cast<std::size_t>(i)].Caption); };
+    for (int i : {0, 2, 4})
+        if (!std::isfinite(value(i))) return "desborda";
+    const auto dividesByZero = [&](int sign) { return c[sign].Caption == ":" && value(sign + 1) == 0; };
+    if (dividesByZero(shape == 7 ? 3 : 1) || (shape == 6 && dividesByZero(3))) return "divide por cero";
+    return "desborda";
+}
+
 std::optional<double> RowValue(int shape, const SheetRow& row) {
     const auto& c = row.Cells;
     return ExpectedValue(shape, c[0].Caption, c[1].Caption, c[2].Caption, c[3].Caption,
                          c[4].Caption);
-}
-
-// Line numbers in the file of its non-empty lines, counted with the same line
-// ends as the reader; empty when the file no longer matches the items.
-std::vector<int> FileLineNumbers(const std::string& path, const std::vector<std::string>& items) {
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    const std::string text = DecodeConfigurationBytes(bytes);
-    std::vector<int> numbers;
-    std::size_t start = 0;
-    int number = 1;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        const std::size_t lineEnd = end == std::string::npos ? text.size() : end;
-        if (lineEnd > start) {
-            const std::size_t item = numbers.size();
-            if (item >= items.size() || items[item] != text.substr(start, lineEnd - start))
-                return {};
-            numbers.push_back(number);
-        }
-        if (end == std::string::npos) break;
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-        ++number;
-    }
-    if (numbers.size() != items.size()) return {};
-    return numbers;
 }
 
 }  // namespace
@@ -253,16 +262,21 @@ OperationTypeCheck CheckOperationType(std::string_view line) {
     BuildProblemRows(sheet, fields, kSampleProblems, random);
     check.Example = RowText(sheet.Rows[1]);
     if (check.Result == Verdict::Judged) {
-        for (int r = 1; r <= sheet.LastRow(); ++r)
-            if (!RowValue(layout.ProblemShape, sheet.Rows[r])) ++check.UnjudgedSamples;
+        std::string reason;
+        for (int r = 1; r <= sheet.LastRow(); ++r) {
+            if (RowValue(layout.ProblemShape, sheet.Rows[r])) continue;
+            ++check.UnjudgedSamples;
+            const std::string why = NoValueReason(layout.ProblemShape, sheet.Rows[r]);
+            reason = reason.empty() || reason == why ? why : "divide por cero o desborda";
+        }
         if (check.UnjudgedSamples == kSampleProblems) {
             check.Result = Verdict::NeverComputable;
             check.Explanation =
-                "nunca se juzga: ningún problema de prueba tiene resultado (divide por cero)";
+                "nunca se juzga: ningún problema de prueba tiene resultado (" + reason + ")";
         } else if (check.UnjudgedSamples > 0) {
             check.Warnings.push_back("aviso: " + std::to_string(check.UnjudgedSamples) + " de " +
                                      std::to_string(kSampleProblems) +
-                                     " problemas de prueba no se juzgan: dividen por cero");
+                                     " problemas de prueba no se juzgan (" + reason + ")");
         }
         if (const auto value = RowValue(layout.ProblemShape, sheet.Rows[1]))
             check.ExampleAnswer = NumberText(*value);
@@ -270,47 +284,41 @@ OperationTypeCheck CheckOperationType(std::string_view line) {
     return check;
 }
 
-ConfigCheckResult CheckConfigurationFile(const std::string& path) {
-    ConfigCheckResult result;
+int CheckConfigurationFile(const std::string& path, std::ostream& out, std::ostream& err) {
     const OperationTypesResult read = ReadOperationTypes(path);
+    out << "Archivo: " << Printable(path) << "\n";
     if (!read.error.empty()) {
-        result.Status = kExitUnusable;
-        result.Error = "cifrano: " + read.error + "\n";
-        result.Report = "Archivo: " + path + "\nEl juego no puede usar este archivo.\n";
-        return result;
+        out << "El juego no puede usar este archivo.\n";
+        err << "cifrano: " << Printable(read.error) << "\n";
+        return kExitUnusable;
     }
+    out << read.items.size()
+        << (read.items.size() == 1 ? " tipo de operación" : " tipos de operación")
+        << "; el primero queda elegido al abrir la pantalla de ejercicios.\n";
 
-    const std::vector<int> lineNumbers = FileLineNumbers(path, read.items);
-    std::string& out = result.Report;
-    out = "Archivo: " + path + "\n";
-    out += std::to_string(read.items.size()) +
-           (read.items.size() == 1 ? " tipo de operación" : " tipos de operación") +
-           "; el primero queda elegido al abrir la pantalla de ejercicios.\n";
-
+    // Each operation type is written as soon as it is checked.
     int judged = 0;
     int warnings = 0;
     for (std::size_t i = 0; i < read.items.size(); ++i) {
         const OperationTypeCheck check = CheckOperationType(read.items[i]);
-        out += "\n" + std::to_string(i + 1);
-        if (!lineNumbers.empty()) out += " (línea " + std::to_string(lineNumbers[i]) + ")";
-        out += ": " + Quoted(check.Text) + "\n";
-        out += "    campos: " + JoinQuoted(check.Fields) + "\n";
-        out += "    " + check.Explanation + "\n";
-        out += "    ejemplo: " + check.Example;
-        if (!check.ExampleAnswer.empty()) out += "   respuesta: " + check.ExampleAnswer;
-        out += "\n";
-        for (const std::string& warning : check.Warnings) out += "    " + warning + "\n";
+        out << "\n" << i + 1 << " (línea " << read.lineNumbers[i] << "): " << Quoted(check.Text)
+            << "\n";
+        out << "    campos: " << JoinQuoted(check.Fields) << "\n";
+        out << "    " << Printable(check.Explanation) << "\n";
+        out << "    ejemplo: " << Printable(check.Example);
+        if (!check.ExampleAnswer.empty()) out << "   respuesta: " << check.ExampleAnswer;
+        out << "\n";
+        for (const std::string& warning : check.Warnings) out << "    " << warning << "\n";
         if (check.Result == Verdict::Judged) ++judged;
         warnings += static_cast<int>(check.Warnings.size());
     }
 
     const int total = static_cast<int>(read.items.size());
-    out += "\nSe juzgan " + std::to_string(judged) + " de " + std::to_string(total) +
-           "; nunca se juzgan " + std::to_string(total - judged) +
-           "; avisos y notas: " + std::to_string(warnings) + ".\n";
-    if (judged == 0) out += "Con este archivo ninguna partida contará aciertos ni errores.\n";
-    out += "El juego puede usar este archivo.\n";
-    return result;
+    out << "\nSe juzgan " << judged << " de " << total << "; nunca se juzgan " << total - judged
+        << "; avisos y notas: " << warnings << ".\n";
+    if (judged == 0) out << "Con este archivo ninguna partida contará aciertos ni errores.\n";
+    out << "El juego puede usar este archivo.\n";
+    return kExitUsable;
 }
 
 }  // namespace cifrano

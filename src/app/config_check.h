@@ -3,6 +3,7 @@
 // selection screen does and tells, line by line, how the game will treat each
 // operation type, so that a teacher can check a file without playing it.
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,12 +44,8 @@ struct OperationTypeCheck {
 
 OperationTypeCheck CheckOperationType(std::string_view line);
 
-struct ConfigCheckResult {
-    int Status = kExitUsable;
-    std::string Report;  // for standard output
-    std::string Error;   // for standard error; "" when the file can be used
-};
-
-ConfigCheckResult CheckConfigurationFile(const std::string& path);
+// Writes the report to `out` as it goes and the reason a file cannot be used
+// to `err`; returns the exit status (kExitUsable or kExitUnusable).
+int CheckConfigurationFile(const std::string& path, std::ostream& out, std::ostream& err);
 
 }  // namespace cifrano

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <cstdio>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,7 +26,8 @@ std::vector<std::string> Arguments(int argc, char* argv[]) {
 int RunWithoutWindows(const cifrano::CommandLine& command, int& argc, char* argv[]) {
     switch (command.Kind) {
         case cifrano::CommandKind::Help:
-            std::fputs(cifrano::HelpText().c_str(), stdout);
+            std::cout << cifrano::HelpText();
+            if (!std::cout.flush()) return cifrano::kExitUnusable;
             return 0;
         case cifrano::CommandKind::Check: {
             std::string path = command.Path;
@@ -36,11 +38,13 @@ int RunWithoutWindows(const cifrano::CommandLine& command, int& argc, char* argv
                 path = cifrano::DataPath(QCoreApplication::applicationDirPath().toStdString(),
                                          cifrano::kConfigurationFile);
             }
-            const cifrano::ConfigCheckResult result = cifrano::CheckConfigurationFile(path);
-            std::fputs(result.Report.c_str(), stdout);
-            std::fflush(stdout);
-            std::fputs(result.Error.c_str(), stderr);
-            return result.Status;
+            const int status = cifrano::CheckConfigurationFile(path, std::cout, std::cerr);
+            // A report that could not be written is not a success.
+            if (!std::cout.flush()) {
+                std::cerr << "cifrano: no se pudo escribir el informe en la salida estándar\n";
+                return cifrano::kExitUnusable;
+            }
+            return status;
         }
         default:
             std::fputs(cifrano::UsageText(command).c_str(), stderr);

@@ -13,7 +13,9 @@ struct GameSettings {
     cifrano::OperationFields OperationFields{};
     short GameMinutes = 0;          // 1 to 6 once the exercise selection has loaded
     bool SecondPlayerTurn = false;  // the next (or current) game is player 2's
-    short GameNumber = 0;           // 1-based; 1 once the player selection has loaded
+    // 1-based; 1 once the player selection has loaded. Wide enough for any run:
+    // a game lasts at least a minute.
+    int GameNumber = 0;
     double FirstPlayerRate = 0.0;   // player 1's hits per minute in the current pair
 };
 

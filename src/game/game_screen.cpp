@@ -1,5 +1,6 @@
 #include "game/game_screen.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -20,6 +21,7 @@ constexpr QRect kCommand2[2]{{7800, 600, 1215, 2415}, {7800, 4080, 1215, 2415}};
 constexpr QRect kGif89a1{0, 6600, 1215, 1215};
 constexpr int kClockInterval = 1000;  // Timer1
 constexpr int kFigureInterval = 250;  // Timer2
+constexpr qint64 kLargestFigureBytes = 8 * 1024 * 1024;
 
 QRect Twips(const QRect& r) { return TwipsRect(r.x(), r.y(), r.width(), r.height()); }
 
@@ -176,8 +178,16 @@ void GameScreen::ShowSession() {
 
 void GameScreen::LoadFigure() {
     delete movie_;
+    movie_ = nullptr;
     const QString path =
         QString::fromStdString(DataPath(appFolder_.toStdString(), session_.AnimationFile()));
+    // Only a regular file of a sensible size: a pipe would block the screen and
+    // a huge file would fill memory. Anything else counts as missing.
+    const QFileInfo file(path);
+    if (!file.isFile() || file.size() > kLargestFigureBytes) {
+        figure_->clear();
+        return;
+    }
     movie_ = new QMovie(path, QByteArray(), this);
     // A missing or broken file leaves the figure empty; the game goes on.
     connect(movie_, &QMovie::error, figure_, &QLabel::clear);

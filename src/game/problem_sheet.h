@@ -118,8 +118,15 @@ struct ProblemSheet {
     bool IsProblemRow(int row) const { return row >= 1 && row <= LastRow(); }
     bool IsRow(int row) const { return row >= 0 && row <= LastRow(); }
 
-    void ScrollUp() { Top -= sheet_geometry::kRowPitch; }
-    void ScrollDown() { Top += sheet_geometry::kRowPitch; }
+    // The top stops at a billion twips either way (over a million rows away),
+    // so that no number of presses can overflow it.
+    static constexpr int kTopLimit = 1'000'000'000;
+    void ScrollUp() {
+        if (Top >= -kTopLimit + sheet_geometry::kRowPitch) Top -= sheet_geometry::kRowPitch;
+    }
+    void ScrollDown() {
+        if (Top <= kTopLimit - sheet_geometry::kRowPitch) Top += sheet_geometry::kRowPitch;
+    }
 };
 
 }  // namespace cifrano

@@ -21,6 +21,12 @@ constexpr char32_t kWindows1252High[32] = {
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
+std::size_t CharacterCount(std::string_view utf8) {
+    std::size_t count = 0;
+    for (char c : utf8) count += !IsContinuation(static_cast<unsigned char>(c));
+    return count;
+}
+
 // Well-formed UTF-8 only: no overlong forms, no surrogates, nothing past U+10FFFF.
 bool IsValidUtf8(std::string_view bytes) {
     std::size_t i = 0;
@@ -146,15 +152,10 @@ std::string DecodeConfigurationBytes(std::string_view bytes) {
 
 std::vector<std::string> SplitConfigurationLines(std::string_view text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        const std::size_t lineEnd = end == std::string_view::npos ? text.size() : end;
-        if (lineEnd > start) lines.emplace_back(text.substr(start, lineEnd - start));
-        if (end == std::string_view::npos) break;
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-    }
+    ForEachConfigurationLine(text, [&](std::string_view line, int) {
+        lines.emplace_back(line);
+        return true;
+    });
     return lines;
 }
 
@@ -166,21 +167,42 @@ OperationTypesResult ReadOperationTypes(const std::string& path) {
     // otherwise read as empty, endless or blocking.
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) return {{}, notFound};
-    if (error) return {{}, unreadable};
-    if (status.type() != std::filesystem::file_type::regular) return {{}, unreadable};
+    if (status.type() == std::filesystem::file_type::not_found) return {{}, {}, notFound};
+    if (error) return {{}, {}, unreadable};
+    if (status.type() != std::filesystem::file_type::regular) return {{}, {}, unreadable};
+
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) return {{}, {}, unreadable};
+    if (size > kMaxConfigurationBytes)
+        return {{}, {}, "El archivo de configuración pasa del límite de 1 MiB: " + path};
 
     std::ifstream file(path, std::ios::binary);
-    if (!file.is_open()) return {{}, unreadable};
-    std::string bytes;
-    char chunk[1 << 16];
-    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
-        bytes.append(chunk, static_cast<std::size_t>(file.gcount()));
-    }
-    if (file.bad()) return {{}, unreadable};
+    if (!file.is_open()) return {{}, {}, unreadable};
+    // Never more than the limit, even if the file grows meanwhile.
+    std::string bytes(static_cast<std::size_t>(kMaxConfigurationBytes) + 1, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (file.bad()) return {{}, {}, unreadable};
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    if (bytes.size() > kMaxConfigurationBytes)
+        return {{}, {}, "El archivo de configuración pasa del límite de 1 MiB: " + path};
 
     OperationTypesResult result;
-    result.items = SplitConfigurationLines(DecodeConfigurationBytes(bytes));
+    ForEachConfigurationLine(DecodeConfigurationBytes(bytes), [&](std::string_view line, int n) {
+        if (CharacterCount(line) > kMaxLineCharacters) {
+            result.error = "La línea " + std::to_string(n) +
+                           " del archivo de configuración pasa del límite de " +
+                           std::to_string(kMaxLineCharacters) + " caracteres: " + path;
+        } else if (result.items.size() == kMaxOperationTypes) {
+            result.error = "El archivo de configuración pasa del límite de " +
+                           std::to_string(kMaxOperationTypes) + " tipos de operación: " + path;
+        } else {
+            result.items.emplace_back(line);
+            result.lineNumbers.push_back(n);
+            return true;
+        }
+        return false;
+    });
+    if (!result.error.empty()) return {{}, {}, result.error};
     if (result.items.empty()) {
         result.error = "El archivo de configuración no contiene ningún tipo de operación: " + path;
     }

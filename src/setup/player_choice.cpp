@@ -100,6 +100,12 @@ SortKey KeyOf(std::string_view text) {
     return key;
 }
 
+bool KeyLess(const SortKey& ka, std::string_view a, const SortKey& kb, std::string_view b) {
+    if (ka.primary != kb.primary) return ka.primary < kb.primary;
+    if (ka.secondary != kb.secondary) return ka.secondary < kb.secondary;
+    return a < b;
+}
+
 }  // namespace
 
 std::string UpperCase(std::string_view text) {
@@ -118,11 +124,25 @@ std::string UpperCase(std::string_view text) {
 }
 
 bool UserFileLess(std::string_view a, std::string_view b) {
-    const SortKey ka = KeyOf(a);
-    const SortKey kb = KeyOf(b);
-    if (ka.primary != kb.primary) return ka.primary < kb.primary;
-    if (ka.secondary != kb.secondary) return ka.secondary < kb.secondary;
-    return a < b;
+    return KeyLess(KeyOf(a), a, KeyOf(b), b);
+}
+
+void SortUserFiles(std::vector<std::string>& names) {
+    std::vector<std::pair<SortKey, std::string>> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names) keyed.emplace_back(KeyOf(name), std::move(name));
+    std::sort(keyed.begin(), keyed.end(), [](const auto& x, const auto& y) {
+        return KeyLess(x.first, x.second, y.first, y.second);
+    });
+    for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
+}
+
+bool IsShowableFileName(std::string_view name) {
+    for (std::size_t i = 0; i < name.size();) {
+        const char32_t c = NextCharacter(name, i);
+        if (c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F) || c == 0xFFFD) return false;
+    }
+    return true;
 }
 
 bool PlayerChoice::Pick(int slot, std::string_view fileName, bool pictureLoads) {

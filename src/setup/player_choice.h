@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/players.h"
 
@@ -29,6 +30,11 @@ class PlayerChoice {
     ChosenPlayers players_;
 };
 
+// Whether a user file's name can be shown in a list: no control characters
+// and no bytes that are not UTF-8 (read as U+FFFD), which could not be
+// opened again by that name either.
+bool IsShowableFileName(std::string_view name);
+
 // Upper case of UTF-8 text for the letters of Latin, Greek and Cyrillic
 // scripts; other characters are kept as they are.
 std::string UpperCase(std::string_view text);
@@ -37,5 +43,7 @@ std::string UpperCase(std::string_view text);
 // ignored, accents after their letter, runs of digits compared as numbers
 // ("Ana2" before "Ana10"), then byte order.
 bool UserFileLess(std::string_view a, std::string_view b);
+// Sorts in that order, each name's sort key made once.
+void SortUserFiles(std::vector<std::string>& names);
 
 }  // namespace cifrano

@@ -1,6 +1,8 @@
 #include "setup/player_selection_screen.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
 
@@ -10,13 +12,33 @@ namespace cifrano {
 namespace {
 constexpr int kLargestSide = 2048;  // pixels kept of a picture's longer side
 
-QStringList UserFiles(const QString& folder) {
+constexpr int kMostUsers = 5000;  // more would only make the lists unusable
+
+struct UserFolder {
+    QStringList files;
+    int skipped = 0;  // names that cannot be shown
+    bool truncated = false;
+};
+
+UserFolder ReadUserFolder(const QString& folder) {
     // Files only, hidden and system files left out.
-    QStringList names = QDir(folder).entryList(QDir::Files, QDir::NoSort);
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        return UserFileLess(a.toStdString(), b.toStdString());
-    });
-    return names;
+    UserFolder read;
+    std::vector<std::string> names;
+    QDirIterator it(folder, QDir::Files);
+    while (it.hasNext()) {
+        const std::string name = it.nextFileInfo().fileName().toStdString();
+        if (!IsShowableFileName(name)) {
+            ++read.skipped;
+        } else if (names.size() == kMostUsers) {
+            read.truncated = true;
+            break;
+        } else {
+            names.push_back(name);
+        }
+    }
+    SortUserFiles(names);
+    for (const std::string& name : names) read.files << QString::fromStdString(name);
+    return read;
 }
 }  // namespace
 
@@ -71,15 +93,27 @@ PlayerSelectionScreen::PlayerSelectionScreen(ScreenSteps& steps, SoundCues& cues
 void PlayerSelectionScreen::Load() {
     CentreOnScreen();
     settings_.GameNumber = 1;
-    if (!QDir(usersFolder_).exists()) {
+    const QFileInfo folder(usersFolder_);
+    if (!folder.isDir()) {
         steps_.LoadFailed("No se encuentra la carpeta de usuarios: " + usersFolder_.toStdString());
         return;
     }
-    const QStringList files = UserFiles(usersFolder_);
+    if (!folder.isReadable() || !folder.isExecutable()) {
+        steps_.LoadFailed("No se puede leer la carpeta de usuarios: " + usersFolder_.toStdString());
+        return;
+    }
+    const UserFolder users = ReadUserFolder(usersFolder_);
     for (QListWidget* list : fileLists_) {
         const QSignalBlocker blocker(list);
-        list->addItems(files);
+        list->addItems(users.files);
     }
+    if (users.skipped > 0)
+        prompts_.Inform("Se han omitido " + std::to_string(users.skipped) +
+                        " archivos de la carpeta de usuarios porque su nombre no se puede "
+                        "mostrar. Cámbieles el nombre para poder elegirlos.");
+    if (users.truncated)
+        prompts_.Inform("La carpeta de usuarios tiene más de " + std::to_string(kMostUsers) +
+                        " archivos; solo se muestran los primeros.");
 }
 
 void PlayerSelectionScreen::File1_Click(int index) {
