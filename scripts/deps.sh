@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Cifrano need.
+# Installs the Debian packages that building, running and testing Cifrano need,
+# plus any packages named as arguments (clang for the fuzz and sanitizer runs).
 # Idempotent: does nothing when every package is already installed.
 set -euo pipefail
 
@@ -7,6 +8,7 @@ packages=(
   cmake g++ make
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
   fonts-liberation
+  "$@"
 )
 
 missing=()

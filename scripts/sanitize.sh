@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Builds the whole test suite with AddressSanitizer and UBSan in build-asan and
-# runs it headless. Any sanitizer report fails the run, even one printed by a
-# test that still passed.
+# Builds the whole test suite with clang's AddressSanitizer and UBSan (with
+# float-cast-overflow, which only clang checks) in build-asan and runs it
+# headless. Any sanitizer report fails the run, even one printed by a test
+# that still passed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh clang libclang-rt-14-dev
 
 jobs=${SANITIZE_JOBS:-2}
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCIFRANO_SANITIZE=ON \
+  -DCMAKE_CXX_COMPILER=clang++ \
   -DCIFRANO_BUILD_TESTS=ON -DCIFRANO_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
 
