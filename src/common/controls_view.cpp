@@ -66,7 +66,10 @@ PictureBox::PictureBox(QWidget* parent, const char* designedName, QRect twips) :
 void PictureBox::ShowScaled(const QPixmap& picture, int pictureHeightTwips) {
     picture_ = picture;
     const PictureSize natural{PixelsToTwips(picture.width()), PixelsToTwips(picture.height())};
-    const PictureSize scaled = ScalePicture(natural, pictureHeightTwips);
+    // A picture may reach past the window's edge, as a wide photo does on the
+    // game screen, but never be drawn wider than the window itself.
+    const int room = parentWidget() ? PixelsToTwips(parentWidget()->width()) : 1 << 30;
+    const PictureSize scaled = ScalePicture(natural, pictureHeightTwips, room);
     if (scaled.IsEmpty()) {
         clear();
         resize(0, 0);

@@ -1,5 +1,6 @@
 #include "common/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace cifrano {
@@ -18,10 +19,12 @@ long long CentredPosition(double screenSize, double windowSize) {
     return RoundHalfEven(screenSize - windowSize) / 2;  // integer division truncates toward zero
 }
 
-PictureSize ScalePicture(PictureSize natural, int pictureHeight) {
-    if (natural.IsEmpty() || pictureHeight <= 0) return {};
+PictureSize ScalePicture(PictureSize natural, int pictureHeight, int maxWidth) {
+    if (natural.IsEmpty() || pictureHeight <= 0 || maxWidth <= 0) return {};
     const double width = static_cast<double>(natural.width) * pictureHeight / natural.height;
-    return {static_cast<int>(std::floor(width)), pictureHeight};
+    if (width <= maxWidth) return {static_cast<int>(std::floor(width)), pictureHeight};
+    const double height = static_cast<double>(natural.height) * maxWidth / natural.width;
+    return {maxWidth, std::max(1, static_cast<int>(std::floor(height)))};
 }
 
 }  // namespace cifrano

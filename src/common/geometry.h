@@ -25,7 +25,9 @@ struct PictureSize {
 };
 
 // A picture shown at a screen's common height with its width in proportion
-// (whole part). A picture without height, or no picture, stays empty.
-PictureSize ScalePicture(PictureSize natural, int pictureHeight);
+// (whole part). A picture without height, or no picture, stays empty. A
+// picture that would be wider than `maxWidth` is shown at that width, with its
+// height in proportion, so that no picture reaches past its screen.
+PictureSize ScalePicture(PictureSize natural, int pictureHeight, int maxWidth = 1 << 30);
 
 }  // namespace cifrano
