@@ -43,6 +43,8 @@ UserFolder ReadUserFolder(const QString& folder) {
 }  // namespace
 
 QPixmap LoadUserPicture(const QString& path) {
+    // Only a regular file, after following links: a pipe would block the screen.
+    if (!QFileInfo(path).isFile()) return {};
     QImageReader reader(path);
     reader.setAutoTransform(true);
     QSize size = reader.size();
