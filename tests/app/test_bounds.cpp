@@ -85,7 +85,8 @@ class TestBounds : public QObject {
     }
 
     void reportIsByteExactAndEscaped() {
-        const Report r = Check(Write(dir_, std::string("A\0B + C =\n\x1b[2J + B =\n\xc2\x9b" "1 + B =\n", 29)));
+        const char bytes[] = "A\0B + C =\n\x1b[2J + B =\n\xc2\x9b" "1 + B =\n";
+        const Report r = Check(Write(dir_, std::string(bytes, sizeof bytes - 1)));
         QCOMPARE(r.status, kExitUsable);
         QVERIFY(r.out.find("«A\\x00B»") != std::string::npos);
         QVERIFY(r.out.find("«\\x1B[2J»") != std::string::npos);
