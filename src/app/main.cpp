@@ -78,5 +78,7 @@ int main(int argc, char* argv[]) {
                              [](int exitCode) { QCoreApplication::exit(exitCode); });
     flow.Start();
     if (flow.HasEnded()) return 1;
+    // Sound waits until the first window is on the screen.
+    cifrano::PrepareSoundAfterFirstPaint(cues, flow.Find(cifrano::ScreenId::Splash));
     return QApplication::exec();
 }
