@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Cifrano need.
+# Installs the Debian packages that building, running and testing Cifrano need;
+# "deps.sh bench" adds what the display benchmarks (bench/startup.sh) and the
+# checks beside them need: an X server, a window manager, screenshots, strace.
 # Idempotent: does nothing when every package is already installed.
 set -euo pipefail
 
 packages=(
   cmake g++ make
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
+  libxcb1-dev
   fonts-liberation
 )
+if [ "${1:-}" = bench ]; then
+  packages+=(xvfb openbox x11-utils imagemagick strace)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
