@@ -18,6 +18,8 @@
 //   game:A,B       continue the splash, pick A (and B), accept, accept the
 //                  exercise, stop once the game screen has painted
 //   game:A,B:ms    the same, then press "Inicio" and play for ms milliseconds
+//   select:A,B     continue the splash, pick A (and B) and stay there (for
+//                  screenshots; the run ends after 30 s)
 //   pick:F         on the player selection (or the bare window's list),
 //                  click user F and stop once its picture is shown
 #include <xcb/xcb.h>
@@ -128,7 +130,8 @@ class Probe : public QObject {
             Write(QStringLiteral("first %1 %2").arg(ns).arg(ResidentKilobytes()));
             if (mode_ == QLatin1String("first")) return Quit();
         }
-        if (mode_ == QLatin1String("game")) return Game(window, ns);
+        if (mode_ == QLatin1String("game") || mode_ == QLatin1String("select"))
+            return Game(window, ns);
         if (mode_ == QLatin1String("pick")) return Pick(window, ns);
     }
 
@@ -153,10 +156,11 @@ class Probe : public QObject {
         } else if (name == QLatin1String("Form5") && step_ == 1) {
             step_ = 2;
             const QStringList players = argument_.split(',');
-            QTimer::singleShot(0, window, [window, players] {
+            const bool stay = mode_ == QLatin1String("select");
+            QTimer::singleShot(0, window, [window, players, stay] {
                 Select(window, 0, players.value(0));
                 Select(window, 1, players.value(1));
-                Click(window, "Command1");
+                if (!stay) Click(window, "Command1");
             });
         } else if (name == QLatin1String("Form1") && step_ == 2) {
             step_ = 3;
