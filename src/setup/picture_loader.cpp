@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QImageReader>
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 
@@ -11,9 +12,10 @@
 namespace cifrano {
 
 namespace {
-// Pictures decoded at once, on the interface thread: a file of at most
-// kInlineBytes whose header tells at most this many pixels (a few
-// milliseconds' work, less than a trip through a worker and a second frame).
+// Pictures decoded at once, on the interface thread, and kept at their own
+// size: a file of at most kInlineBytes whose header tells at most this many
+// pixels (a few milliseconds' work, less than a trip through a worker and a
+// second frame).
 constexpr qint64 kInlinePixels = 512 * 512;
 constexpr qint64 kInlineBytes = 1024 * 1024;
 constexpr int kCacheKilobytes = 16 * 1024;
@@ -150,7 +152,10 @@ void PictureLoader::Request(int slot, const QString& path) {
                 return;
             }
             if (size.isValid() && qint64(size.width()) * size.height() <= inlinePixels_) {
-                Deliver(slot, path, QPixmap::fromImage(decoder_(path, height_)), key);
+                // Kept at its own size (at most 1 MB): each screen scales it from
+                // the original, in one step.
+                const int ownHeight = std::max({height_, size.width(), size.height()});
+                Deliver(slot, path, QPixmap::fromImage(decoder_(path, ownHeight)), key);
                 return;
             }
         }

@@ -30,8 +30,9 @@ QImage DecodeUserPicture(const QString& path, int height);
 // Delivers the pictures of two slots (the two players). Each slot's latest
 // request wins: a request replaces the slot's earlier one, whose picture is
 // never delivered. Pictures already decoded (same file, size and time) and
-// small ones come at once; the others are decoded by a worker and come
-// through the event loop.
+// small ones (at most 512 x 512 pixels, kept at their own size) come at once;
+// the others are decoded by a worker at the loader's height and come through
+// the event loop.
 class PictureLoader : public QObject {
     Q_OBJECT
   public:

@@ -253,26 +253,32 @@ class PictureLoaderTest : public QObject {
         QCOMPARE(delivered.last().at(2).value<QPixmap>().size(), QSize(290, 145));
     }
 
-    // Small pictures come at once, larger ones through the worker.
+    // Small pictures come at once, at their own size; larger ones through
+    // the worker, at the loader's height.
     void smallPicturesComeAtOnce_data() {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("atOnce");
-        QTest::newRow("200 x 200") << QSize(200, 200) << true;
-        QTest::newRow("512 x 512") << QSize(512, 512) << true;
-        QTest::newRow("513 x 512") << QSize(513, 512) << false;
+        QTest::addColumn<QSize>("delivered");
+        QTest::newRow("200 x 200") << QSize(200, 200) << true << QSize(200, 200);
+        QTest::newRow("512 x 512") << QSize(512, 512) << true << QSize(512, 512);
+        QTest::newRow("513 x 512") << QSize(513, 512) << false << QSize(145, 145);
     }
     void smallPicturesComeAtOnce() {
         QFETCH(QSize, size);
         QFETCH(bool, atOnce);
+        QFETCH(QSize, delivered);
         const QString path = Path(QStringLiteral("small%1.png").arg(size.width()));
         QVERIFY(Write(path, Filled(size, Qt::magenta)));
         PictureLoader loader(kHeight);
         HeldJobs held;
         loader.SetWorker(held.Worker());
-        QSignalSpy delivered(&loader, &PictureLoader::Delivered);
+        QSignalSpy spy(&loader, &PictureLoader::Delivered);
         loader.Request(0, path);
-        QCOMPARE(delivered.count(), atOnce ? 1 : 0);
+        QCOMPARE(spy.count(), atOnce ? 1 : 0);
         QCOMPARE(held.jobs.size(), atOnce ? std::size_t(0) : std::size_t(1));
+        if (!atOnce) held.Run(0);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.first().at(2).value<QPixmap>().size(), delivered);
     }
 
     // A slow picture, then a second pick: the second picture shows, the first
