@@ -1,6 +1,11 @@
 #pragma once
 // What the benchmarks share: a game that makes no sound, asks nothing and
 // leads nowhere.
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <cstdlib>
 #include <string>
 
 #include "common/base_screen.h"
@@ -33,5 +38,30 @@ class NoSteps : public ScreenSteps {
     void LoadFailed(const std::string&) override {}
     void CloseRequested(ScreenId) override {}
 };
+
+// On X11, waits for the server to have handled every request so far (a
+// request with a reply is answered only after every request before it).
+// Offscreen there is no display to wait for.
+inline void SyncWithDisplay() {
+    if (auto* x11 = QGuiApplication::platformName() == QLatin1String("xcb")
+                        ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                        : nullptr) {
+        xcb_connection_t* connection = x11->connection();
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    }
+}
+
+// Paints the whole widget now and waits for the display to have taken it.
+inline void PaintAndSync(QWidget* widget) {
+    widget->repaint();
+    SyncWithDisplay();
+}
+
+// Paints what the program has asked to repaint (its pending update
+// requests), as the event loop would next, and waits for the display.
+inline void FlushAndSync() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    SyncWithDisplay();
+}
 
 }  // namespace cifrano::bench

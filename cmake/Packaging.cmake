@@ -3,6 +3,8 @@
 include(GNUInstallDirs)
 set(CIFRANO_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/cifrano)
 install(TARGETS cifrano RUNTIME DESTINATION ${CIFRANO_INSTALL_DIR})
+# The sound module goes beside the program, which loads it from there.
+install(TARGETS cifrano_sound LIBRARY DESTINATION ${CIFRANO_INSTALL_DIR})
 # The icon belongs to the desktop menu, not to the application folder.
 install(DIRECTORY data/ DESTINATION ${CIFRANO_INSTALL_DIR} PATTERN icon.png EXCLUDE)
 

@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Cifrano need,
-# plus any packages named as arguments (clang for the fuzz and sanitizer runs).
+# plus any packages named as arguments (clang for the fuzz and sanitizer runs);
+# "deps.sh bench" adds what the display benchmarks (bench/startup.sh) and the
+# checks beside them need: an X server, a window manager, screenshots, strace.
 # Idempotent: does nothing when every package is already installed.
 set -euo pipefail
 
 packages=(
   cmake g++ make
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
+  libxcb1-dev
   fonts-liberation
-  "$@"
 )
+for extra in "$@"; do
+  if [ "$extra" = bench ]; then
+    packages+=(xvfb openbox x11-utils imagemagick strace)
+  else
+    packages+=("$extra")
+  fi
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,9 +1,12 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFontDatabase>
+#include <QImage>
 #include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/command_line.h"
@@ -70,6 +73,11 @@ int main(int argc, char* argv[]) {
             return RunWithoutWindows(command, argc, argv);
     }
 
+    // Reading the font configuration takes several milliseconds: a second
+    // thread does it while the first window is made and mapped (QFontDatabase
+    // is thread-safe; the first frame waits for it if it must).
+    std::jthread fontReader([] { QFontDatabase::families(); });
+
     QApplication::setApplicationName(QStringLiteral("cifrano"));
     // No display name: Qt would append it to every window title, and the
     // screens' titles are as designed (the game screen's is empty).
@@ -82,5 +90,15 @@ int main(int argc, char* argv[]) {
                              [](int exitCode) { QCoreApplication::exit(exitCode); });
     flow.Start();
     if (flow.HasEnded()) return 1;
+    // While a display maps the splash, its first frame is drawn once off the
+    // screen, so its fonts and glyphs are ready when it is exposed. Without a
+    // display there is no such wait to use.
+    QWidget* splash = flow.Find(cifrano::ScreenId::Splash);
+    if (splash && QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        QImage frame(splash->size(), QImage::Format_ARGB32_Premultiplied);
+        splash->render(&frame);
+    }
+    // Sound waits until the first window is on the screen.
+    cifrano::PrepareSoundAfterFirstPaint(cues, splash);
     return QApplication::exec();
 }

@@ -1,10 +1,13 @@
 #include "game/game_screen.h"
 
-#include <QFileInfo>
+#include <QBuffer>
+#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 #include "common/geometry.h"
+#include "common/media_file_loader.h"
 #include "common/media_paths.h"
 
 namespace cifrano {
@@ -21,7 +24,9 @@ constexpr QRect kCommand2[2]{{7800, 600, 1215, 2415}, {7800, 4080, 1215, 2415}};
 constexpr QRect kGif89a1{0, 6600, 1215, 1215};
 constexpr int kClockInterval = 1000;  // Timer1
 constexpr int kFigureInterval = 250;  // Timer2
-constexpr qint64 kLargestFigureBytes = 8 * 1024 * 1024;
+// The largest figure file read, and the most its frames may take when kept.
+constexpr qint64 kMaxFigureFileBytes = 8 * 1024 * 1024;
+constexpr qint64 kMaxKeptFrameBytes = 32 * 1024 * 1024;
 
 QRect Twips(const QRect& r) { return TwipsRect(r.x(), r.y(), r.width(), r.height()); }
 
@@ -181,14 +186,26 @@ void GameScreen::LoadFigure() {
     movie_ = nullptr;
     const QString path =
         QString::fromStdString(DataPath(appFolder_.toStdString(), session_.AnimationFile()));
-    // Only a regular file of a sensible size: a pipe would block the screen and
-    // a huge file would fill memory. Anything else counts as missing.
-    const QFileInfo file(path);
-    if (!file.isFile() || file.size() > kLargestFigureBytes) {
-        figure_->clear();
-        return;
+    // The file is read once a game, into memory; a file that is not a regular
+    // file of at most kMaxFigureFileBytes leaves the figure empty.
+    const QByteArray bytes = ReadMediaFile(path, kMaxFigureFileBytes).value_or(QByteArray());
+    movie_ = new QMovie(this);
+    auto* data = new QBuffer(movie_);
+    data->setData(bytes);
+    data->open(QIODevice::ReadOnly);
+    movie_->setDevice(data);
+    // Its frames are kept after the first loop, so later loops decode nothing,
+    // unless all of them would take more than kMaxKeptFrameBytes.
+    QBuffer probeData;
+    probeData.setData(bytes);
+    probeData.open(QIODevice::ReadOnly);
+    QImageReader probe(&probeData);
+    const QSize frame = probe.size();
+    if (frame.isValid() &&
+        qint64(frame.width()) * frame.height() * 4 * std::max(1, probe.imageCount()) <=
+            kMaxKeptFrameBytes) {
+        movie_->setCacheMode(QMovie::CacheAll);
     }
-    movie_ = new QMovie(path, QByteArray(), this);
     // A missing or broken file leaves the figure empty; the game goes on.
     connect(movie_, &QMovie::error, figure_, &QLabel::clear);
     if (movie_->isValid() && movie_->jumpToFrame(0)) {

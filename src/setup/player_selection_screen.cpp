@@ -3,14 +3,14 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QImageReader>
 #include <algorithm>
+#include <cmath>
 
+#include "common/geometry.h"
 
 namespace cifrano {
 
 namespace {
-constexpr int kLargestSide = 2048;  // pixels kept of a picture's longer side
 
 constexpr int kMostUsers = 5000;  // more would only make the lists unusable
 
@@ -42,23 +42,8 @@ UserFolder ReadUserFolder(const QString& folder) {
 }
 }  // namespace
 
-QPixmap LoadUserPicture(const QString& path) {
-    // Only a regular file, after following links: a pipe would block the screen.
-    if (!QFileInfo(path).isFile()) return {};
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    QSize size = reader.size();
-    if (size.isValid() && std::max(size.width(), size.height()) > kLargestSide) {
-        reader.setScaledSize(size.scaled(kLargestSide, kLargestSide, Qt::KeepAspectRatio));
-    }
-    const QImage image = reader.read();
-    if (image.isNull()) return {};
-    return QPixmap::fromImage(image);
-}
-
-PlayerSelectionScreen::PlayerSelectionScreen(ScreenSteps& steps, SoundCues& cues,
-                                             Prompts& prompts, GameSettings& settings,
-                                             QString usersFolder)
+PlayerSelectionScreen::PlayerSelectionScreen(ScreenSteps& steps, SoundCues& cues, Prompts& prompts,
+                                             GameSettings& settings, QString usersFolder)
     : BaseScreen(steps, ScreenId::PlayerSelection, 7440, 5805, colours::kSplashBackground,
                  QStringLiteral("Selección de jugadores")),
       cues_(cues),
@@ -90,6 +75,13 @@ PlayerSelectionScreen::PlayerSelectionScreen(ScreenSteps& steps, SoundCues& cues
     connect(button, &QPushButton::clicked, this, &PlayerSelectionScreen::Command1_Click);
     setTabOrder(fileLists_[0], fileLists_[1]);
     setTabOrder(fileLists_[1], button);
+
+    // Every screen shows the pictures at most as tall as this screen does:
+    // they are decoded at that height, in device pixels.
+    const int height =
+        static_cast<int>(std::ceil(TwipsToPixels(kPictureHeight) * devicePixelRatioF()));
+    loader_ = new PictureLoader(height, this);
+    connect(loader_, &PictureLoader::Delivered, this, &PlayerSelectionScreen::ShowPicture);
 }
 
 void PlayerSelectionScreen::Load() {
@@ -123,16 +115,29 @@ void PlayerSelectionScreen::File1_Click(int index) {
     const QList<QListWidgetItem*> selected = fileLists_[index]->selectedItems();
     if (selected.isEmpty()) return;
     const QString fileName = selected.first()->text();
+    // The name follows the pick at once. Until its picture is ready the pick
+    // counts as one whose picture has not loaded: the previous picture stays.
+    choice_.Pick(index, fileName.toStdString(), false);
+    names_[index]->setText(QString::fromStdString(choice_.Players().Names[index]));
+    requested_[index] = QDir(usersFolder_).filePath(fileName);
+    loader_->Request(index, requested_[index]);
+}
+
+void PlayerSelectionScreen::ShowPicture(int index, const QString& path, const QPixmap& picture) {
+    if (index < 0 || index > 1 || path != requested_[index]) return;
+    requested_[index].clear();
+    const QString fileName = QFileInfo(path).fileName();
+    if (!choice_.Pick(index, fileName.toStdString(), !picture.isNull())) return;
     PictureBox* box = pictures_[index];
     box->hide();
-    const QPixmap picture = LoadUserPicture(QDir(usersFolder_).filePath(fileName));
-    const bool shown = choice_.Pick(index, fileName.toStdString(), !picture.isNull());
-    box->ShowScaled(shown ? picture : box->Picture(), kPictureHeight);
-    names_[index]->setText(QString::fromStdString(choice_.Players().Names[index]));
+    box->ShowScaled(picture, kPictureHeight);
     box->show();
 }
 
 void PlayerSelectionScreen::Command1_Click() {
+    // The players go on with the pictures their picks call for: any still
+    // being decoded is finished first.
+    for (int i = 0; i < 2; ++i) loader_->Finish(i);
     if (const auto problem = choice_.AcceptanceProblem()) {
         prompts_.Inform(*problem);
         return;

@@ -7,6 +7,7 @@
 #include "common/game_settings.h"
 #include "common/prompts.h"
 #include "common/sound_cues.h"
+#include "setup/picture_loader.h"
 #include "setup/player_choice.h"
 
 namespace cifrano {
@@ -20,11 +21,17 @@ class PlayerSelectionScreen : public BaseScreen {
                           GameSettings& settings, QString usersFolder);
     void Load() override;
 
+    // The pictures of the picks, decoded off the interface thread.
+    PictureLoader& Pictures() { return *loader_; }
+
   public slots:
     void File1_Click(int index);
     void Command1_Click();  // "CONTINUAR"
 
   private:
+    // A pick's picture is ready (null when the file is not a loadable picture).
+    void ShowPicture(int index, const QString& path, const QPixmap& picture);
+
     SoundCues& cues_;
     Prompts& prompts_;
     GameSettings& settings_;
@@ -33,11 +40,11 @@ class PlayerSelectionScreen : public BaseScreen {
     std::array<QLabel*, 2> names_{};
     std::array<QListWidget*, 2> fileLists_{};
     std::array<PictureBox*, 2> pictures_{};
+    // The file whose picture each box waits for.
+    std::array<QString, 2> requested_{};
+    PictureLoader* loader_ = nullptr;
+    // The tallest picture box of all the screens.
     static constexpr int kPictureHeight = 2175;
 };
-
-// Loads a picture file; very large pictures are read scaled down, keeping
-// their proportions. An empty pixmap when the file is not a loadable picture.
-QPixmap LoadUserPicture(const QString& path);
 
 }  // namespace cifrano
