@@ -1,10 +1,12 @@
 #include "game/game_screen.h"
 
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 
 #include "common/geometry.h"
 #include "common/media_paths.h"
+#include "common/numbers.h"
 
 namespace cifrano {
 
@@ -72,6 +74,7 @@ GameScreen::GameScreen(ScreenSteps& steps, SoundCues& cues, const GameSettings& 
       random_(seed),
       playerPictures_(std::move(pictures)),
       appFolder_(std::move(appFolder)) {
+    session_.NumberSeparator = DecimalSeparator(QLocale().decimalPoint().toStdString());
     startButton_ = MakeButton(this, "Command1", QString::fromLatin1(kStartCaption), kCommand1,
                               DesignFont(36, true), colours::kGreen);
     connect(startButton_, &QPushButton::clicked, this, &GameScreen::Command1_Click);

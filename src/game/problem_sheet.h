@@ -76,6 +76,11 @@ inline constexpr const char* kAnswerPlaceholder = "?";
 struct TokenCell {
     std::string Caption;
     bool Shown = false;
+    // The cell's number with "." as its decimal point, when the caption writes
+    // it with another separator; empty when the caption reads as it is.
+    std::string Number;
+    // The text the answer check reads.
+    const std::string& CheckedText() const { return Number.empty() ? Caption : Number; }
 };
 
 struct SheetRow {
