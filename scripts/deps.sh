@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make
-  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
+  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6 libxcb1-dev
   fonts-liberation
 )
 

@@ -6,6 +6,7 @@
 
 #include "common/geometry.h"
 #include "common/media_paths.h"
+#include "common/native_window_view.h"
 #include "common/numbers.h"
 
 namespace cifrano {
@@ -75,6 +76,8 @@ GameScreen::GameScreen(ScreenSteps& steps, SoundCues& cues, const GameSettings& 
       playerPictures_(std::move(pictures)),
       appFolder_(std::move(appFolder)) {
     session_.NumberSeparator = DecimalSeparator(QLocale().decimalPoint().toStdString());
+    // The title bar stays empty; assistive technology still needs a name.
+    setAccessibleName(QStringLiteral("Partida"));
     startButton_ = MakeButton(this, "Command1", QString::fromLatin1(kStartCaption), kCommand1,
                               DesignFont(36, true), colours::kGreen);
     connect(startButton_, &QPushButton::clicked, this, &GameScreen::Command1_Click);
@@ -138,6 +141,7 @@ GameScreen::GameScreen(ScreenSteps& steps, SoundCues& cues, const GameSettings& 
 GameScreen::~GameScreen() { delete sheetView_; }
 
 void GameScreen::Load() {
+    KeepTitleBarEmpty(this);
     CentreOnScreen();
     ShowPlayerPictures(pictures_, playerPictures_, session_.PictureHeight);
     pictures_[1 - (session_.ShownPicture == 1 ? 1 : 0)]->hide();
