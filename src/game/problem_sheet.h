@@ -105,6 +105,16 @@ struct SheetRow {
 // number label, cell 7 and answer box hidden.
 SheetRow DesignedTemplateRow();
 
+// A problem as a player reads it: the row number and the shown cells,
+// "3-  4 + 6 =".
+std::string ProblemReading(const SheetRow& row);
+// What became of a row's answer: "sin contestar", "sin comprobar" (typed, not
+// yet confirmed), "acierto" or "error".
+std::string AnswerState(const SheetRow& row);
+// The whole row read aloud: "3-  4 + 6 = 10, acierto"; the template row
+// reads "Tipo de operación: A + B =".
+std::string RowReading(const SheetRow& row);
+
 struct ProblemSheet {
     std::vector<SheetRow> Rows{DesignedTemplateRow()};
     int AnswerLeft = sheet_geometry::kAnswerBox.Left;

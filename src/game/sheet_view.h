@@ -31,6 +31,10 @@ class SheetView : public QWidget {
     QRect AnswerBoxRect(int row) const;
     // The problem row whose answer box holds the point, or 0.
     int RowAt(QPoint point) const;
+    // The band a row is painted in, in this widget's pixels.
+    QRect RowRect(int row) const;
+    // The game the view shows.
+    const GameSession& Session() const { return session_; }
 
     // The sheet changed outside the view (a new game, a scroll, the end of the
     // game): repaint the rows in view and put the editor where the game wants it.
@@ -61,7 +65,6 @@ class SheetView : public QWidget {
     void FollowFocusRow();
     void StyleEditor(Rgb colour);
     void UpdateRow(int row);
-    QRect RowRect(int row) const;
     int RowTopPixels(int row) const;
     bool Accepts() const;
 
