@@ -130,6 +130,20 @@ QAccessible::State SheetRowAccessible::state() const {
     return state;
 }
 
+void* SheetRowAccessible::interface_cast(QAccessible::InterfaceType type) {
+    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                : nullptr;
+}
+
+QStringList SheetRowAccessible::actionNames() const {
+    if (!isValid() || row_ < 1 || !view_->isEnabled()) return {};
+    return {pressAction()};
+}
+
+void SheetRowAccessible::doAction(const QString& actionName) {
+    if (actionName == pressAction() && isValid()) view_->ClickRow(row_);
+}
+
 void InstallSheetAccessibleFactory() {
     static const bool installed = [] {
         QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {

@@ -34,8 +34,9 @@ class SheetAccessible : public QAccessibleWidget {
     mutable std::map<int, QAccessible::Id> rowItems_;
 };
 
-// One row of the sheet; it has no object of its own.
-class SheetRowAccessible : public QAccessibleInterface {
+// One row of the sheet; it has no object of its own. Pressing a problem row
+// is clicking its answer box.
+class SheetRowAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
   public:
     SheetRowAccessible(SheetView* view, int row) : view_(view), row_(row) {}
     int Row() const { return row_; }
@@ -53,6 +54,11 @@ class SheetRowAccessible : public QAccessibleInterface {
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override;
+    void* interface_cast(QAccessible::InterfaceType type) override;
+
+    QStringList actionNames() const override;
+    void doAction(const QString& actionName) override;
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
   private:
     QPointer<SheetView> view_;

@@ -36,6 +36,9 @@ class SheetView : public QWidget {
     // The game the view shows.
     const GameSession& Session() const { return session_; }
 
+    // A click on a row's answer box (also pressed through assistive technology).
+    void ClickRow(int row);
+
     // The sheet changed outside the view (a new game, a scroll, the end of the
     // game): repaint the rows in view and put the editor where the game wants it.
     void Refresh();
@@ -60,7 +63,6 @@ class SheetView : public QWidget {
     };
     Snapshot Take() const;
     void AfterHandler(const Snapshot& before);
-    void ClickRow(int row);
     bool KeyPressed(int qtKey);
     void FollowFocusRow();
     void StyleEditor(Rgb colour);

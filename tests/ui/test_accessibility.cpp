@@ -268,6 +268,23 @@ class TestAccessibility : public QObject {
         QVERIFY(sheet->child(2)->state().selected);
     }
 
+    // Pressing a row through assistive technology is clicking its answer box.
+    void pressingARowOpensItsBox() {
+        Screens screens;
+        const auto screen = screens.Make(ScreenId::Game);
+        auto& game = static_cast<GameScreen&>(*screen);
+        auto* view = game.findChild<SheetView*>("Picture1");
+        QAccessibleInterface* sheet = Accessible(view);
+        QVERIFY(sheet->child(0)->actionInterface()->actionNames().isEmpty());  // the template
+        game.Command1_Click();
+        QAccessibleActionInterface* press = sheet->child(3)->actionInterface();
+        QCOMPARE(press->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+        press->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(view->EditorRow(), 3);
+        QCOMPARE(QApplication::focusWidget(), view->Editor());
+        QCOMPARE(Name(Accessible(view->Editor())), Problem(game, 3));
+    }
+
     // The arrows move other rows into view: the sheet says its children changed.
     void scrollingReordersTheRows() {
         Screens screens;
