@@ -53,8 +53,8 @@ xcb_window_t RootOf(xcb_connection_t* connection, xcb_window_t window) {
 bool Supported(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t feature) {
     const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
         connection,
-        xcb_get_property(connection, 0, root, Atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM,
-                         0, 4096),
+        xcb_get_property(connection, 0, root, Atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0,
+                         4096),
         nullptr));
     if (!reply || reply->format != 32) return false;
     const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));

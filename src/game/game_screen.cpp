@@ -35,8 +35,9 @@ QLabel* CounterLabel(QWidget* parent, const char* name, const QString& text, con
 
 }  // namespace
 
-QPixmap ArrowPicture(bool pointsUp, QSize size) {
-    QPixmap pixmap(size);
+QPixmap ArrowPicture(bool pointsUp, QSize size, qreal devicePixelRatio) {
+    QPixmap pixmap(size * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -108,7 +109,11 @@ GameScreen::GameScreen(ScreenSteps& steps, SoundCues& cues, const GameSettings& 
         button->setObjectName(QStringLiteral("Command2(%1)").arg(i));
         button->setGeometry(Twips(kCommand2[i]));
         const QSize iconSize(button->width() * 3 / 4, button->height() / 2);
-        button->setIcon(QIcon(ArrowPicture(i == 0, iconSize)));
+        // Sharp on large screens too: the icon holds the arrow at each usual ratio.
+        QIcon arrow;
+        for (const qreal ratio : {1.0, 2.0, 3.0})
+            arrow.addPixmap(ArrowPicture(i == 0, iconSize, ratio));
+        button->setIcon(arrow);
         button->setIconSize(iconSize);
         // Scrolling leaves the focus in the answer box.
         button->setFocusPolicy(Qt::NoFocus);

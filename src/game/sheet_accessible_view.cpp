@@ -42,9 +42,7 @@ int SheetAccessible::RowsInView() const {
     return std::max(0, last - first + 1);
 }
 
-int SheetAccessible::childCount() const {
-    return RowsInView() + QAccessibleWidget::childCount();
-}
+int SheetAccessible::childCount() const { return RowsInView() + QAccessibleWidget::childCount(); }
 
 QAccessibleInterface* SheetAccessible::RowItem(int row) const {
     if (!View()->Session().Sheet.IsRow(row)) return nullptr;
@@ -82,9 +80,7 @@ QAccessibleInterface* SheetAccessible::childAt(int x, int y) const {
     return nullptr;
 }
 
-bool SheetRowAccessible::isValid() const {
-    return view_ && view_->Session().Sheet.IsRow(row_);
-}
+bool SheetRowAccessible::isValid() const { return view_ && view_->Session().Sheet.IsRow(row_); }
 
 QWindow* SheetRowAccessible::window() const {
     return view_ ? view_->window()->windowHandle() : nullptr;
@@ -169,7 +165,7 @@ void AnnounceSheetRows(SheetView* view, std::initializer_list<int> rows, bool mo
         for (int row = first; row <= last; ++row) changed.push_back(row);
     } else {
         for (int row : rows)
-            if (row >= first && row <= last &&
+            if (row >= 1 && row >= first && row <= last &&
                 std::find(changed.begin(), changed.end(), row) == changed.end())
                 changed.push_back(row);
     }

@@ -126,6 +126,9 @@ void SheetView::paintEvent(QPaintEvent* event) {
     // Picture2: the white sheet at its current top, clipped by the window.
     painter.fillRect(TwipsRect(0, sheet.Top, kSheetWidth, sheet.Height), Qt::white);
     painter.setFont(font_);
+    // Rows stay inside the window's frame, also where one pixel of the frame
+    // is several device pixels (a scaled screen).
+    painter.setClipRegion(event->region().intersected(rect().adjusted(1, 1, -1, -1)));
 
     const auto [first, last] = VisibleRows();
     const QRect dirty = event->rect();
@@ -169,9 +172,11 @@ void SheetView::paintEvent(QPaintEvent* event) {
             painter.drawText(box, Qt::AlignCenter, ToQString(row.AnswerText));
         }
     }
-    // The window's own frame, so that the sheet reads as a window on a white form.
-    painter.setPen(kBoxBorder);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    // The window's own frame, so that the sheet reads as a window on a white
+    // form: a ring one pixel wide, whole at any scale.
+    painter.setClipRegion(event->region());
+    const QRegion frame = QRegion(rect()).subtracted(rect().adjusted(1, 1, -1, -1));
+    for (const QRect& part : frame) painter.fillRect(part, kBoxBorder);
 }
 
 SheetView::Snapshot SheetView::Take() const {
@@ -186,8 +191,8 @@ void SheetView::UpdateRow(int row) {
 void SheetView::AfterHandler(const Snapshot& before) {
     const bool moved = before.top != session_.Sheet.Top;
     FollowFocusRow();
-    const auto touched = {before.currentRow, before.previousRow, before.editorRow,
-                          session_.CurrentRow,  session_.PreviousRow,  editorRow_};
+    const auto touched = {before.currentRow,   before.previousRow,   before.editorRow,
+                          session_.CurrentRow, session_.PreviousRow, editorRow_};
     if (moved) {
         update();
     } else {

@@ -44,25 +44,33 @@ class TestDecimalSeparator : public QObject {
         QTest::addColumn<bool>("hit");
         // AA is drawn first (0 gives 2); ":" then draws the quotient (0.125 gives 3).
         const QList<double> quotientThree{0.5, 0.125};
-        QTest::newRow("division, comma") << "AA : 2.5 =" << QChar(',') << quotientThree
-                                         << "7,5 : 2,5 =" << "3" << true;
-        QTest::newRow("division, point") << "AA : 2.5 =" << QChar('.') << quotientThree
-                                         << "7.5 : 2.5 =" << "3" << true;
-        QTest::newRow("division, comma, wrong") << "AA : 2.5 =" << QChar(',') << quotientThree
-                                                << "7,5 : 2,5 =" << "2" << false;
-        QTest::newRow("sum, comma typed") << "AA + 2.5 =" << QChar(',') << QList<double>{0.0}
-                                          << "2 + 2,5 =" << "4,5" << true;
+        QTest::newRow("division, comma")
+            << "AA : 2.5 =" << QChar(',') << quotientThree << "7,5 : 2,5 ="
+            << "3" << true;
+        QTest::newRow("division, point")
+            << "AA : 2.5 =" << QChar('.') << quotientThree << "7.5 : 2.5 ="
+            << "3" << true;
+        QTest::newRow("division, comma, wrong")
+            << "AA : 2.5 =" << QChar(',') << quotientThree << "7,5 : 2,5 ="
+            << "2" << false;
+        QTest::newRow("sum, comma typed")
+            << "AA + 2.5 =" << QChar(',') << QList<double>{0.0} << "2 + 2,5 ="
+            << "4,5" << true;
         QTest::newRow("sum, point typed under comma")
-            << "AA + 2.5 =" << QChar(',') << QList<double>{0.0} << "2 + 2,5 =" << "4.5" << true;
-        QTest::newRow("sum, fraction left out") << "AA + 2.5 =" << QChar(',')
-                                                << QList<double>{0.0} << "2 + 2,5 =" << "4" << false;
+            << "AA + 2.5 =" << QChar(',') << QList<double>{0.0} << "2 + 2,5 ="
+            << "4.5" << true;
+        QTest::newRow("sum, fraction left out")
+            << "AA + 2.5 =" << QChar(',') << QList<double>{0.0} << "2 + 2,5 ="
+            << "4" << false;
         QTest::newRow("sum, comma is no point under point")
-            << "AA + 2.5 =" << QChar('.') << QList<double>{0.0} << "2 + 2.5 =" << "4,5" << false;
+            << "AA + 2.5 =" << QChar('.') << QList<double>{0.0} << "2 + 2.5 ="
+            << "4,5" << false;
         QTest::newRow("two operators, comma")
             << "A x 1.5 + C =" << QChar(',') << QList<double>{0.0, 0.0} << "2 x 1,5 + 2 ="
             << "5" << true;
         QTest::newRow("text that is no plain fraction stays")
-            << "AA + 1e1 =" << QChar(',') << QList<double>{0.0} << "2 + 1e1 =" << "12" << true;
+            << "AA + 1e1 =" << QChar(',') << QList<double>{0.0} << "2 + 1e1 ="
+            << "12" << true;
     }
     void sheetAndJudgement() {
         QFETCH(QString, operationType);
@@ -86,8 +94,7 @@ class TestDecimalSeparator : public QObject {
             if (cell.Shown) shown << QString::fromStdString(cell.Caption);
         QCOMPARE(shown.join(' '), problem);
         // The template row shows the operation type exactly as written.
-        QCOMPARE(session.Sheet.Rows[0].Cells[2].Caption,
-                 settings.OperationFields[2]);
+        QCOMPARE(session.Sheet.Rows[0].Cells[2].Caption, settings.OperationFields[2]);
 
         session.Text1_Click(1);
         session.SetAnswerText(1, typed.toStdString());

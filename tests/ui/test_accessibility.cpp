@@ -95,14 +95,14 @@ struct Screens {
             case ScreenId::Splash:
                 return Shown(std::make_unique<SplashScreen>(steps, cues));
             case ScreenId::PlayerSelection:
-                return Shown(std::make_unique<PlayerSelectionScreen>(
-                    steps, cues, prompts, settings, dir.filePath("usuarios")));
+                return Shown(std::make_unique<PlayerSelectionScreen>(steps, cues, prompts, settings,
+                                                                     dir.filePath("usuarios")));
             case ScreenId::ExerciseSelection:
                 return Shown(std::make_unique<ExerciseSelectionScreen>(
                     steps, cues, settings, dir.filePath("configuracion.txt"), PlayerPictures{}));
             case ScreenId::Game:
-                return Shown(std::make_unique<GameScreen>(steps, cues, settings, "AA + B =",
-                                                          PlayerPictures{}, 7, dir.path()));
+                return Shown(std::make_unique<GameScreen>(
+                    steps, cues, settings, "AA + B =", PlayerPictures{}, 7, dir.path()));
             case ScreenId::Results:
                 return Shown(std::make_unique<ResultsScreen>(steps, cues, prompts, settings,
                                                              ChosenPlayers{}, PlayerPictures{}));
@@ -169,8 +169,10 @@ class TestAccessibility : public QObject {
                                  << "Selección de jugadores";
         QTest::newRow("exercise") << ScreenId::ExerciseSelection << application << application;
         // The game's title bar stays empty; it is still a named window.
-        QTest::newRow("game") << ScreenId::Game << "Partida" << "";
-        QTest::newRow("results") << ScreenId::Results << "Resultados" << "Resultados";
+        QTest::newRow("game") << ScreenId::Game << "Partida"
+                              << "";
+        QTest::newRow("results") << ScreenId::Results << "Resultados"
+                                 << "Resultados";
     }
     void windowsAreNamed() {
         QFETCH(ScreenId, id);
@@ -259,9 +261,8 @@ class TestAccessibility : public QObject {
         QVERIFY(named != seenEvents.end());
         // ...and the box, now on row 2, is announced as a new focus with its problem.
         QCOMPARE(QApplication::focusWidget(), box);
-        const auto focus = std::find_if(seenEvents.begin(), seenEvents.end(), [](const auto& e) {
-            return e.type == QAccessible::Focus;
-        });
+        const auto focus = std::find_if(seenEvents.begin(), seenEvents.end(),
+                                        [](const auto& e) { return e.type == QAccessible::Focus; });
         QVERIFY(focus != seenEvents.end());
         QCOMPARE(focus->object, box);
         QCOMPARE(focus->name, Problem(game, 2));
@@ -296,9 +297,8 @@ class TestAccessibility : public QObject {
         seenEvents.clear();
         game.Command2_Click(1);  // two rows up: the template row leaves the window
         game.Command2_Click(1);
-        QVERIFY(std::any_of(seenEvents.begin(), seenEvents.end(), [](const auto& e) {
-            return e.type == QAccessible::ObjectReorder;
-        }));
+        QVERIFY(std::any_of(seenEvents.begin(), seenEvents.end(),
+                            [](const auto& e) { return e.type == QAccessible::ObjectReorder; }));
         QCOMPARE(Name(sheet->child(0)), Problem(game, 1) + ", sin contestar");
         QVERIFY(firstBefore != Name(sheet->child(0)));
     }
@@ -308,20 +308,20 @@ class TestAccessibility : public QObject {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("step");
-        QTest::newRow("splash, Return") << ScreenId::Splash << "Command1" << int(Qt::Key_Return)
-                                        << "SplashContinued";
+        QTest::newRow("splash, Return")
+            << ScreenId::Splash << "Command1" << int(Qt::Key_Return) << "SplashContinued";
         QTest::newRow("splash, keypad Enter")
             << ScreenId::Splash << "Command1" << int(Qt::Key_Enter) << "SplashContinued";
         QTest::newRow("exercise, ACEPTAR") << ScreenId::ExerciseSelection << "Command1"
                                            << int(Qt::Key_Return) << "ExerciseAccepted";
-        QTest::newRow("exercise, minute 3") << ScreenId::ExerciseSelection << "Command2(2)"
-                                            << int(Qt::Key_Enter) << "3 minutes";
-        QTest::newRow("results, CONTINUAR") << ScreenId::Results << "Command1"
-                                            << int(Qt::Key_Return) << "ResultsContinued";
-        QTest::newRow("results, SALIR") << ScreenId::Results << "Command2" << int(Qt::Key_Enter)
-                                        << "asked";
-        QTest::newRow("game, Inicio") << ScreenId::Game << "Command1" << int(Qt::Key_Return)
-                                      << "started";
+        QTest::newRow("exercise, minute 3")
+            << ScreenId::ExerciseSelection << "Command2(2)" << int(Qt::Key_Enter) << "3 minutes";
+        QTest::newRow("results, CONTINUAR")
+            << ScreenId::Results << "Command1" << int(Qt::Key_Return) << "ResultsContinued";
+        QTest::newRow("results, SALIR")
+            << ScreenId::Results << "Command2" << int(Qt::Key_Enter) << "asked";
+        QTest::newRow("game, Inicio")
+            << ScreenId::Game << "Command1" << int(Qt::Key_Return) << "started";
     }
     void enterPressesTheFocusedButton() {
         QFETCH(ScreenId, id);
