@@ -1,12 +1,37 @@
 #include "common/base_screen.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
 #include "common/geometry.h"
+#include "common/native_window_view.h"
 
 namespace cifrano {
+
+namespace {
+
+// Assistive technology sees each screen as a window named by its title, or by
+// its accessible name when its title bar is empty (also while minimised).
+class ScreenAccessible : public QAccessibleWidget {
+  public:
+    explicit ScreenAccessible(QWidget* screen) : QAccessibleWidget(screen, QAccessible::Window) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) {
+            return widget()->accessibleName().isEmpty() ? widget()->windowTitle()
+                                                        : widget()->accessibleName();
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* ScreenAccessibleFactory(const QString&, QObject* object) {
+    if (auto* screen = qobject_cast<BaseScreen*>(object)) return new ScreenAccessible(screen);
+    return nullptr;
+}
+
+}  // namespace
 
 const char* DesignedName(ScreenId id) {
     switch (id) {
@@ -27,6 +52,11 @@ const char* DesignedName(ScreenId id) {
 BaseScreen::BaseScreen(ScreenSteps& steps, ScreenId id, int clientWidthTwips, int clientHeightTwips,
                        Rgb background, const QString& title)
     : QWidget(nullptr), steps_(steps), id_(id) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(ScreenAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setObjectName(QString::fromLatin1(DesignedName(id)));
     setWindowTitle(title);
     setFixedSize(TwipsToPixels(clientWidthTwips), TwipsToPixels(clientHeightTwips));
@@ -40,11 +70,19 @@ void BaseScreen::CentreOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->geometry();
-    const auto left = CentredPosition(PixelsToTwips(area.width()), PixelsToTwips(width()));
-    const auto top = CentredPosition(PixelsToTwips(area.height()), PixelsToTwips(height()));
-    move(area.x() + TwipsToPixels(static_cast<int>(left)),
-         area.y() + TwipsToPixels(static_cast<int>(top)));
+    // The whole window, with the frame the window manager puts around it, is
+    // centred; the position is the frame's.
+    const QMargins frame = ExpectedFrameMargins(this);
+    const QSize outer = size().grownBy(frame);
+    const auto left = CentredPosition(PixelsToTwips(area.width()), PixelsToTwips(outer.width()));
+    const auto top = CentredPosition(PixelsToTwips(area.height()), PixelsToTwips(outer.height()));
+    // Placed by its inside, before it is shown, so that it never jumps.
+    const QPoint framePosition(area.x() + TwipsToPixels(static_cast<int>(left)),
+                               area.y() + TwipsToPixels(static_cast<int>(top)));
+    setGeometry(QRect(framePosition + QPoint(frame.left(), frame.top()), size()));
 }
+
+QSize BaseScreen::OuterSize() { return size().grownBy(ExpectedFrameMargins(this)); }
 
 void BaseScreen::closeEvent(QCloseEvent* event) {
     // The flow decides what the close box means for each screen; the widget

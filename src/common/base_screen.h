@@ -47,6 +47,9 @@ class BaseScreen : public QWidget {
     // The screen's unload handler: runs before the screen is destroyed.
     virtual void Unload() {}
 
+    // The window's size with the window manager's frame around it.
+    QSize OuterSize();
+
   protected:
     void CentreOnScreen();
     void closeEvent(QCloseEvent* event) override;

@@ -53,6 +53,8 @@ QPushButton* MakeButton(QWidget* parent, const char* designedName, const QString
     button->setObjectName(QString::fromLatin1(designedName));
     button->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
     button->setFont(font);
+    // Enter (and the keypad's Enter) presses the focused button, as Space does.
+    button->setAutoDefault(true);
     SetFaceColour(button, face);
     return button;
 }

@@ -1,5 +1,6 @@
 #include "game/answer_check.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -102,11 +103,15 @@ void GameSession::CheckAnswer() {
     const SheetRow& row = Sheet.Rows[CurrentRow];
     if (row.AnswerText.empty()) return;
     const auto& c = row.Cells;
-    const auto expected = ExpectedValue(ProblemShape, c[0].Caption, c[1].Caption, c[2].Caption,
-                                        c[3].Caption, c[4].Caption);
+    const auto expected = ExpectedValue(ProblemShape, c[0].CheckedText(), c[1].CheckedText(),
+                                        c[2].CheckedText(), c[3].CheckedText(), c[4].CheckedText());
     if (!expected) return;
-    // An answer too large for a double reads as infinity and so is simply wrong.
-    const double typed = NumericValue(row.AnswerText);
+    // The player may write a fraction with the locale's separator, as the
+    // sheet shows it. An answer too large for a double reads as infinity and
+    // so is simply wrong.
+    std::string answer = row.AnswerText;
+    if (NumberSeparator != '.') std::replace(answer.begin(), answer.end(), NumberSeparator, '.');
+    const double typed = NumericValue(answer);
     if (typed == *expected)
         MarkHit();
     else

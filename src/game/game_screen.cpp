@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -9,6 +10,8 @@
 #include "common/geometry.h"
 #include "common/media_file_loader.h"
 #include "common/media_paths.h"
+#include "common/native_window_view.h"
+#include "common/numbers.h"
 
 namespace cifrano {
 
@@ -39,8 +42,9 @@ QLabel* CounterLabel(QWidget* parent, const char* name, const QString& text, con
 
 }  // namespace
 
-QPixmap ArrowPicture(bool pointsUp, QSize size) {
-    QPixmap pixmap(size);
+QPixmap ArrowPicture(bool pointsUp, QSize size, qreal devicePixelRatio) {
+    QPixmap pixmap(size * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -79,6 +83,9 @@ GameScreen::GameScreen(ScreenSteps& steps, SoundCues& cues, const GameSettings& 
       random_(seed),
       playerPictures_(std::move(pictures)),
       appFolder_(std::move(appFolder)) {
+    session_.NumberSeparator = DecimalSeparator(QLocale().decimalPoint().toStdString());
+    // The title bar stays empty; assistive technology still needs a name.
+    setAccessibleName(QStringLiteral("Partida"));
     startButton_ = MakeButton(this, "Command1", QString::fromLatin1(kStartCaption), kCommand1,
                               DesignFont(36, true), colours::kGreen);
     connect(startButton_, &QPushButton::clicked, this, &GameScreen::Command1_Click);
@@ -109,7 +116,11 @@ GameScreen::GameScreen(ScreenSteps& steps, SoundCues& cues, const GameSettings& 
         button->setObjectName(QStringLiteral("Command2(%1)").arg(i));
         button->setGeometry(Twips(kCommand2[i]));
         const QSize iconSize(button->width() * 3 / 4, button->height() / 2);
-        button->setIcon(QIcon(ArrowPicture(i == 0, iconSize)));
+        // Sharp on large screens too: the icon holds the arrow at each usual ratio.
+        QIcon arrow;
+        for (const qreal ratio : {1.0, 2.0, 3.0})
+            arrow.addPixmap(ArrowPicture(i == 0, iconSize, ratio));
+        button->setIcon(arrow);
         button->setIconSize(iconSize);
         // Scrolling leaves the focus in the answer box.
         button->setFocusPolicy(Qt::NoFocus);
@@ -142,6 +153,7 @@ GameScreen::GameScreen(ScreenSteps& steps, SoundCues& cues, const GameSettings& 
 GameScreen::~GameScreen() { delete sheetView_; }
 
 void GameScreen::Load() {
+    KeepTitleBarEmpty(this);
     CentreOnScreen();
     ShowPlayerPictures(pictures_, playerPictures_, session_.PictureHeight);
     pictures_[1 - (session_.ShownPicture == 1 ? 1 : 0)]->hide();

@@ -60,7 +60,8 @@ class GameScreen : public BaseScreen {
     QTimer* timer2_ = nullptr;
 };
 
-// The arrow pictures of the scroll buttons: up for Command2(0), down for Command2(1).
-QPixmap ArrowPicture(bool pointsUp, QSize size);
+// The arrow pictures of the scroll buttons: up for Command2(0), down for Command2(1),
+// drawn for a screen with the given device pixel ratio.
+QPixmap ArrowPicture(bool pointsUp, QSize size, qreal devicePixelRatio = 1.0);
 
 }  // namespace cifrano

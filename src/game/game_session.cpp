@@ -47,7 +47,7 @@ std::string GameSession::AnimationFile() const { return AnimationSuffix(GameMinu
 void GameSession::StartGame(RandomSource& random) {
     sounds_.Play(SoundCue::Adelante);
     // The whole sheet exists before either clock runs.
-    BuildProblemRows(Sheet, Fields, ProblemCount, random);
+    BuildProblemRows(Sheet, Fields, ProblemCount, random, NumberSeparator);
     Sheet.Height = sheet_geometry::SheetHeightFor(Sheet.LastRow());
     ButtonShown = false;
     TimersEnabled = true;

@@ -58,6 +58,10 @@ class GameSession {
 
     ProblemSheet Sheet;
 
+    // The decimal separator of the user's locale: fractions on the sheet are
+    // written with it, and a typed answer may use it as well as ".".
+    char NumberSeparator = '.';
+
     OperationFields Fields{};
     std::string OperationText;
     int GameMinutes = 0;

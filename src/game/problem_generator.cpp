@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <utility>
 
 #include "common/numbers.h"
 
@@ -38,14 +39,32 @@ bool IsRepeated(std::string_view text, char letter, std::size_t maxLength) {
     return true;
 }
 
+// A number shown with the decimal separator; the cell keeps the "." form
+// for the answer check when the two differ.
+void WriteNumber(TokenCell& cell, std::string plain, std::string shown) {
+    cell.Number = plain == shown ? std::string() : std::move(plain);
+    cell.Caption = std::move(shown);
+}
+
 // A computed cell value written back as a caption; a value that is not a
 // number (from a text cell of infinite value) leaves the caption as it was.
-void SetNumberCaption(TokenCell& cell, double value) {
+void SetNumberCaption(TokenCell& cell, double value, char separator) {
     if (!std::isfinite(value)) return;
-    if (value == std::floor(value) && std::fabs(value) < 1e15)
-        cell.Caption = NumberText(static_cast<long long>(value));
-    else
-        cell.Caption = NumberText(value);
+    if (value == std::floor(value) && std::fabs(value) < 1e15) {
+        const std::string whole = NumberText(static_cast<long long>(value));
+        WriteNumber(cell, whole, whole);
+    } else {
+        WriteNumber(cell, NumberText(value), NumberText(value, separator));
+    }
+}
+
+// A fraction written in the operation type ("2.5") reads like every other
+// number on the sheet; any other text stays as it is.
+void LocaliseLiteral(TokenCell& cell, char separator) {
+    if (!cell.Number.empty() || !IsPlainDecimal(cell.Caption)) return;
+    std::string shown = cell.Caption;
+    shown[shown.find('.')] = separator;
+    WriteNumber(cell, cell.Caption, shown);
 }
 
 // Caption of a cell whose field is a number code or "*"; other fields keep
@@ -58,21 +77,22 @@ void DrawCell(TokenCell& cell, std::string_view field, int fieldIndex, RandomSou
 }
 
 // Makes a division in cell 2 exact and a subtraction positive.
-void AdjustByOperator(SheetRow& row, const OperationFields& fields, RandomSource& random) {
+void AdjustByOperator(SheetRow& row, const OperationFields& fields, RandomSource& random,
+                      char separator) {
     TokenCell& first = row.Cells[0];
     TokenCell& second = row.Cells[2];
     const std::string& op = row.Cells[1].Caption;
     if (op == ":") {
-        const double b = NumericValue(second.Caption);
+        const double b = NumericValue(second.CheckedText());
         const double quotient = std::floor(Draw(random) * 8) + 2;
-        SetNumberCaption(first, b * quotient);
+        SetNumberCaption(first, b * quotient, separator);
     } else if (op == "-") {
-        const double a = NumericValue(first.Caption);
+        const double a = NumericValue(first.CheckedText());
         const double u = Draw(random);
         // Computed in floating point so that a cell 1 of 0, 1 or any text stays defined.
         const double value =
             (fields[2] == "B" && !(a < 10)) ? std::floor(u * 9) + 1 : std::floor(u * (a - 1)) + 1;
-        SetNumberCaption(second, value);
+        SetNumberCaption(second, value, separator);
     }
 }
 
@@ -98,6 +118,21 @@ int NumberCodeLength(std::string_view field, int fieldIndex) {
 
 bool AcceptsRandomOperator(int fieldIndex) { return fieldIndex >= 1 && fieldIndex <= 5; }
 
+bool IsPlainDecimal(std::string_view text) {
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+    int points = 0;
+    int digits = 0;
+    for (char c : text) {
+        if (c == '.')
+            ++points;
+        else if (c >= '0' && c <= '9')
+            ++digits;
+        else
+            return false;
+    }
+    return points == 1 && digits > 0;
+}
+
 long long RandomNumber(int letters, RandomSource& random) {
     long long power = 1;
     for (int i = 0; i < letters; ++i) power *= 10;
@@ -116,7 +151,7 @@ std::string RandomOperator(RandomSource& random) {
 }
 
 void BuildProblemRows(ProblemSheet& sheet, const OperationFields& fields, int problemCount,
-                      RandomSource& random) {
+                      RandomSource& random, char decimalSeparator) {
     if (sheet.Rows.empty()) sheet.Rows.push_back(DesignedTemplateRow());
     sheet.Rows.resize(1);
     if (problemCount < 1) return;
@@ -143,7 +178,7 @@ void BuildProblemRows(ProblemSheet& sheet, const OperationFields& fields, int pr
         DrawCell(row.Cells[0], fields[0], 0, random);
         DrawCell(row.Cells[1], fields[1], 1, random);
         DrawCell(row.Cells[2], fields[2], 2, random);
-        AdjustByOperator(row, fields, random);
+        AdjustByOperator(row, fields, random, decimalSeparator);
         DrawCell(row.Cells[3], fields[3], 3, random);
         for (int k = 0; k < 4; ++k) row.Cells[k].Shown = true;
         for (int k = 4; k <= 5; ++k) {
@@ -155,6 +190,8 @@ void BuildProblemRows(ProblemSheet& sheet, const OperationFields& fields, int pr
             row.Cells[6].Caption = fields[6];
             row.Cells[6].Shown = true;
         }
+        if (decimalSeparator != '.')
+            for (TokenCell& cell : row.Cells) LocaliseLiteral(cell, decimalSeparator);
     }
 }
 

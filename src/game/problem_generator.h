@@ -43,8 +43,14 @@ std::string RandomOperator(RandomSource& random);
 
 // Replaces rows 1.. of the sheet by problemCount new rows, each a copy of
 // row 0 with its codes drawn. Row 0 must already be laid out from the same
-// fields. A problemCount below 1 leaves only row 0.
+// fields. A problemCount below 1 leaves only row 0. Fractional numbers, drawn
+// or written in the operation type ("2.5"), show with the decimal separator;
+// each such cell keeps its "." form for the answer check.
 void BuildProblemRows(ProblemSheet& sheet, const OperationFields& fields, int problemCount,
-                      RandomSource& random);
+                      RandomSource& random, char decimalSeparator = '.');
+
+// Whether a text is a plain decimal fraction: an optional sign, digits and one
+// "." with at least one digit.
+bool IsPlainDecimal(std::string_view text);
 
 }  // namespace cifrano

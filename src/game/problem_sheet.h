@@ -76,6 +76,11 @@ inline constexpr const char* kAnswerPlaceholder = "?";
 struct TokenCell {
     std::string Caption;
     bool Shown = false;
+    // The cell's number with "." as its decimal point, when the caption writes
+    // it with another separator; empty when the caption reads as it is.
+    std::string Number;
+    // The text the answer check reads.
+    const std::string& CheckedText() const { return Number.empty() ? Caption : Number; }
 };
 
 struct SheetRow {
@@ -99,6 +104,16 @@ struct SheetRow {
 // Row 0 as designed: cells 1 to 6 shown with their designed captions,
 // number label, cell 7 and answer box hidden.
 SheetRow DesignedTemplateRow();
+
+// A problem as a player reads it: the row number and the shown cells,
+// "3-  4 + 6 =".
+std::string ProblemReading(const SheetRow& row);
+// What became of a row's answer: "sin contestar", "sin comprobar" (typed, not
+// yet confirmed), "acierto" or "error".
+std::string AnswerState(const SheetRow& row);
+// The whole row read aloud: "3-  4 + 6 = 10, acierto"; the template row
+// reads "Tipo de operación: A + B =".
+std::string RowReading(const SheetRow& row);
 
 struct ProblemSheet {
     std::vector<SheetRow> Rows{DesignedTemplateRow()};

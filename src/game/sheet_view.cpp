@@ -8,6 +8,7 @@
 
 #include "common/controls_view.h"
 #include "common/geometry.h"
+#include "game/sheet_accessible_view.h"
 
 namespace cifrano {
 
@@ -46,6 +47,7 @@ int AnswerKeyCode(int qtKey) {
 
 SheetView::SheetView(GameSession& session, QWidget* parent)
     : QWidget(parent), session_(session), font_(DesignFont(18, true)) {
+    InstallSheetAccessibleFactory();
     setObjectName(QStringLiteral("Picture1"));
     setGeometry(
         TwipsRect(kSheetWindow.Left, kSheetWindow.Top, kSheetWindow.Width, kSheetWindow.Height));
@@ -60,6 +62,8 @@ SheetView::SheetView(GameSession& session, QWidget* parent)
     editor_->setFrame(false);
     editor_->hide();
     editor_->installEventFilter(this);
+    editor_->setAccessibleDescription(
+        QStringLiteral("Escribe el resultado y pulsa Intro o la flecha abajo"));
     // Every change of the box's text (typing, deleting, pasting, undoing) is
     // the row's answer; the editor only ever shows its own row's text.
     connect(editor_, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -122,6 +126,9 @@ void SheetView::paintEvent(QPaintEvent* event) {
     // Picture2: the white sheet at its current top, clipped by the window.
     painter.fillRect(TwipsRect(0, sheet.Top, kSheetWidth, sheet.Height), Qt::white);
     painter.setFont(font_);
+    // Rows stay inside the window's frame, also where one pixel of the frame
+    // is several device pixels (a scaled screen).
+    painter.setClipRegion(event->region().intersected(rect().adjusted(1, 1, -1, -1)));
 
     const auto [first, last] = VisibleRows();
     const QRect dirty = event->rect();
@@ -165,9 +172,11 @@ void SheetView::paintEvent(QPaintEvent* event) {
             painter.drawText(box, Qt::AlignCenter, ToQString(row.AnswerText));
         }
     }
-    // The window's own frame, so that the sheet reads as a window on a white form.
-    painter.setPen(kBoxBorder);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    // The window's own frame, so that the sheet reads as a window on a white
+    // form: a ring one pixel wide, whole at any scale.
+    painter.setClipRegion(event->region());
+    const QRegion frame = QRegion(rect()).subtracted(rect().adjusted(1, 1, -1, -1));
+    for (const QRect& part : frame) painter.fillRect(part, kBoxBorder);
 }
 
 SheetView::Snapshot SheetView::Take() const {
@@ -182,19 +191,21 @@ void SheetView::UpdateRow(int row) {
 void SheetView::AfterHandler(const Snapshot& before) {
     const bool moved = before.top != session_.Sheet.Top;
     FollowFocusRow();
+    const auto touched = {before.currentRow,   before.previousRow,   before.editorRow,
+                          session_.CurrentRow, session_.PreviousRow, editorRow_};
     if (moved) {
         update();
     } else {
-        for (int row : {before.currentRow, before.previousRow, before.editorRow,
-                        session_.CurrentRow, session_.PreviousRow, editorRow_})
-            UpdateRow(row);
+        for (int row : touched) UpdateRow(row);
     }
+    AnnounceSheetRows(this, touched, moved);
     emit Changed();
 }
 
 void SheetView::Refresh() {
     FollowFocusRow();
     update();
+    AnnounceSheetRows(this, {}, true);
 }
 
 void SheetView::StyleEditor(Rgb colour) {
@@ -225,8 +236,18 @@ void SheetView::FollowFocusRow() {
     StyleEditor(model.AnswerColour);
     const QString text = ToQString(model.AnswerText);
     if (editor_->text() != text) editor_->setText(text);
+    // The box is labelled with its problem, so a screen reader says which one it is.
+    const QString problem = ToQString(ProblemReading(model));
+    if (editor_->accessibleName() != problem) editor_->setAccessibleName(problem);
     if (!editor_->isVisible()) editor_->show();
-    if (newRow && Accepts()) editor_->setFocus(Qt::OtherFocusReason);
+    if (!newRow || !Accepts()) return;
+    if (editor_->hasFocus()) {
+        // The focus stays in the one box: a new problem is announced as a new focus.
+        QAccessibleEvent focus(editor_, QAccessible::Focus);
+        SendSheetEvent(focus);
+    } else {
+        editor_->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void SheetView::ClickRow(int row) {

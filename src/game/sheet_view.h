@@ -31,6 +31,13 @@ class SheetView : public QWidget {
     QRect AnswerBoxRect(int row) const;
     // The problem row whose answer box holds the point, or 0.
     int RowAt(QPoint point) const;
+    // The band a row is painted in, in this widget's pixels.
+    QRect RowRect(int row) const;
+    // The game the view shows.
+    const GameSession& Session() const { return session_; }
+
+    // A click on a row's answer box (also pressed through assistive technology).
+    void ClickRow(int row);
 
     // The sheet changed outside the view (a new game, a scroll, the end of the
     // game): repaint the rows in view and put the editor where the game wants it.
@@ -56,12 +63,10 @@ class SheetView : public QWidget {
     };
     Snapshot Take() const;
     void AfterHandler(const Snapshot& before);
-    void ClickRow(int row);
     bool KeyPressed(int qtKey);
     void FollowFocusRow();
     void StyleEditor(Rgb colour);
     void UpdateRow(int row);
-    QRect RowRect(int row) const;
     int RowTopPixels(int row) const;
     bool Accepts() const;
 

@@ -87,7 +87,7 @@ void ResultsScreen::ArrangeSinglePlayer() {
         widget->hide();
     }
     const ResultsLayout layout = cifrano::ArrangeSinglePlayer(
-        PixelsToTwips(frameGeometry().width()), PixelsToTwips(names_[0]->width()),
+        PixelsToTwips(OuterSize().width()), PixelsToTwips(names_[0]->width()),
         PixelsToTwips(lists_[0]->width()), PixelsToTwips(pictures_[0]->width()));
     names_[0]->move(TwipsToPixels(static_cast<int>(layout.NameLeft)), names_[0]->y());
     lists_[0]->move(TwipsToPixels(static_cast<int>(layout.ListLeft)), lists_[0]->y());

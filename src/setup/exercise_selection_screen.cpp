@@ -44,12 +44,12 @@ ExerciseSelectionScreen::ExerciseSelectionScreen(ScreenSteps& steps, SoundCues& 
     }
     pictures_[0] = new PictureBox(this, "Image1(0)", QRect(480, 5040, 1335, 1215));
     pictures_[1] = new PictureBox(this, "Image1(1)", QRect(6960, 5040, 1335, 1215));
-    QPushButton* accept =
+    accept_ =
         MakeButton(this, "Command1", QStringLiteral("ACEPTAR"), QRect(2160, 5400, 4575, 855),
                    DesignFont(27.75, true), colours::kGreen);
-    connect(accept, &QPushButton::clicked, this, &ExerciseSelectionScreen::Command1_Click);
+    connect(accept_, &QPushButton::clicked, this, &ExerciseSelectionScreen::Command1_Click);
 
-    setTabOrder(accept, list_);
+    setTabOrder(accept_, list_);
     setTabOrder(list_, minuteButtons_[0]);
     for (int i = 0; i + 1 < 6; ++i) setTabOrder(minuteButtons_[i], minuteButtons_[i + 1]);
 }
@@ -61,6 +61,8 @@ void ExerciseSelectionScreen::Load() {
     SetMinuteFace(0, colours::kBlue);
     settings_.GameMinutes = 1;
     for (int i = 1; i < 6; ++i) SetMinuteFace(i, colours::kWhite);
+    // "ACEPTAR" comes first in the tab order and holds the focus when the screen opens.
+    accept_->setFocus(Qt::OtherFocusReason);
 }
 
 bool ExerciseSelectionScreen::LoadOperationTypes() {

@@ -36,6 +36,7 @@ class ExerciseSelectionScreen : public BaseScreen {
     PlayerPictures playerPictures_;
     QListWidget* list_ = nullptr;
     std::array<QPushButton*, 6> minuteButtons_{};
+    QPushButton* accept_ = nullptr;
     std::array<PictureBox*, 2> pictures_{};
     static constexpr int kPictureHeight = 1215;
 };
