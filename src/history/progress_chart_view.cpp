@@ -151,6 +151,13 @@ void ProgressChartView::paintEvent(QPaintEvent*) {
                          Qt::AlignHCenter | Qt::AlignTop, ShortDate(points_[index].PlayedAt));
     }
 
+    // The selected game's guide line runs under the line and the marks.
+    if (selected_ >= 0) {
+        const double x = Position(static_cast<std::size_t>(selected_)).x();
+        painter.setPen(QPen(QColor(96, 96, 96), 1, Qt::DashLine));
+        painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+    }
+
     painter.setRenderHint(QPainter::Antialiasing, count <= 2000);
     if (count > 1) {
         QPolygonF line;
@@ -182,14 +189,12 @@ void ProgressChartView::paintEvent(QPaintEvent*) {
     painter.drawText(QRectF(textLeft, best.y() - metrics.height() - 4.0, textWidth, metrics.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, bestText);
 
-    // The selected game, for the keyboard and the mouse.
+    // The selected game's ring, for the keyboard and the mouse.
     if (selected_ >= 0) {
-        const QPointF chosen = Position(static_cast<std::size_t>(selected_));
-        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
-        painter.drawLine(QPointF(chosen.x(), area.top()), QPointF(chosen.x(), area.bottom()));
         painter.setPen(QPen(Qt::black, 2));
         painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(chosen, kBestRadius + 3.0, kBestRadius + 3.0);
+        painter.drawEllipse(Position(static_cast<std::size_t>(selected_)), kBestRadius + 3.0,
+                            kBestRadius + 3.0);
     }
 }
 

@@ -232,7 +232,8 @@ void ProgressScreen::Reload() {
     const QString problem = Q(history_.Problem());
     QStringList sorted;
     for (const std::string& name : names) sorted << Q(name);
-    QCollator collator;  // the user's language: "Álvaro" before "Bea"
+    // Spanish order, like the rest of the program: "Álvaro" before "Bea".
+    QCollator collator(QLocale(QLocale::Spanish, QLocale::Spain));
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(sorted.begin(), sorted.end(), collator);
     {
