@@ -86,8 +86,7 @@ bool ProgressChartView::MarksEachPoint() const {
     return PlotArea().width() / static_cast<double>(points_.size() - 1) >= kMarkSpacing;
 }
 
-QPointF ProgressChartView::Position(std::size_t index) const {
-    const QRectF area = PlotArea();
+QPointF ProgressChartView::Position(std::size_t index, const QRectF& area) const {
     // A lone game stands in the middle; otherwise the games span the width.
     const double x = points_.size() <= 1
                          ? area.center().x()
@@ -95,6 +94,34 @@ QPointF ProgressChartView::Position(std::size_t index) const {
                                              static_cast<double>(points_.size() - 1);
     const double y = area.bottom() - area.height() * points_[index].Rate / axisTop_;
     return {x, y};
+}
+
+QPolygonF ProgressChartView::LinePoints(const QRectF& area) const {
+    QPolygonF line;
+    const double columns = std::max(1.0, std::floor(area.width()));
+    if (static_cast<double>(points_.size()) <= 2.0 * columns) {
+        line.reserve(static_cast<qsizetype>(points_.size()));
+        for (std::size_t i = 0; i < points_.size(); ++i) line << Position(i, area);
+        return line;
+    }
+    // More games than pixels: each pixel column keeps its lowest and highest
+    // game in their order, which draws the same line from far fewer points.
+    line.reserve(static_cast<qsizetype>(2 * columns + 2));
+    std::size_t start = 0;
+    while (start < points_.size()) {
+        const double column = std::floor(Position(start, area).x());
+        std::size_t low = start;
+        std::size_t high = start;
+        std::size_t end = start + 1;
+        for (; end < points_.size() && std::floor(Position(end, area).x()) == column; ++end) {
+            if (points_[end].Rate < points_[low].Rate) low = end;
+            if (points_[end].Rate > points_[high].Rate) high = end;
+        }
+        line << Position(std::min(low, high), area);
+        if (low != high) line << Position(std::max(low, high), area);
+        start = end;
+    }
+    return line;
 }
 
 int ProgressChartView::NearestPoint(double x) const {
@@ -144,7 +171,7 @@ void ProgressChartView::paintEvent(QPaintEvent*) {
                                              2, std::min<std::size_t>(count, 8));
     for (std::size_t k = 0; k < labelCount; ++k) {
         const std::size_t index = labelCount == 1 ? 0 : k * (count - 1) / (labelCount - 1);
-        const double x = Position(index).x();
+        const double x = Position(index, area).x();
         const double left = std::clamp(x - labelWidth / 2.0, 0.0, width() - labelWidth);
         painter.drawLine(QPointF(x, area.bottom()), QPointF(x, area.bottom() + 4));
         painter.drawText(QRectF(left, area.bottom() + 5, labelWidth, metrics.height()),
@@ -153,30 +180,30 @@ void ProgressChartView::paintEvent(QPaintEvent*) {
 
     // The selected game's guide line runs under the line and the marks.
     if (selected_ >= 0) {
-        const double x = Position(static_cast<std::size_t>(selected_)).x();
+        const double x = Position(static_cast<std::size_t>(selected_), area).x();
         painter.setPen(QPen(QColor(96, 96, 96), 1, Qt::DashLine));
         painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
     }
 
     painter.setRenderHint(QPainter::Antialiasing, count <= 2000);
     if (count > 1) {
-        QPolygonF line;
-        line.reserve(static_cast<qsizetype>(count));
-        for (std::size_t i = 0; i < count; ++i) line << Position(i);
-        painter.setPen(QPen(kLine, 2));
-        painter.drawPolyline(line);
+        // A thin line once games crowd: a thick one over thousands of crossing
+        // segments costs the raster engine a second a frame.
+        const bool crowded = static_cast<double>(count) > area.width() / 2.0;
+        painter.setPen(QPen(kLine, crowded ? 1 : 2));
+        painter.drawPolyline(LinePoints(area));
     }
     painter.setRenderHint(QPainter::Antialiasing, true);
     if (MarksEachPoint()) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(kMark);
         for (std::size_t i = 0; i < count; ++i) {
-            if (i != best_) painter.drawEllipse(Position(i), kMarkRadius, kMarkRadius);
+            if (i != best_) painter.drawEllipse(Position(i, area), kMarkRadius, kMarkRadius);
         }
     }
 
     // The personal best: a larger red mark with its figure beside it.
-    const QPointF best = Position(best_);
+    const QPointF best = Position(best_, area);
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(kBestMark);
     painter.drawEllipse(best, kBestRadius, kBestRadius);
@@ -193,7 +220,7 @@ void ProgressChartView::paintEvent(QPaintEvent*) {
     if (selected_ >= 0) {
         painter.setPen(QPen(Qt::black, 2));
         painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(Position(static_cast<std::size_t>(selected_)), kBestRadius + 3.0,
+        painter.drawEllipse(Position(static_cast<std::size_t>(selected_), area), kBestRadius + 3.0,
                             kBestRadius + 3.0);
     }
 }

@@ -3,6 +3,7 @@
 // personal best marked. Drawn with QPainter, so the progress window needs no
 // chart library (see README, "Historial y progreso"). It takes the keyboard:
 // the arrows, Home and End move a selection from game to game.
+#include <QPolygonF>
 #include <QString>
 #include <QWidget>
 #include <cstddef>
@@ -46,7 +47,10 @@ class ProgressChartView : public QWidget {
 
   private:
     QRectF PlotArea() const;
-    QPointF Position(std::size_t index) const;
+    // Where a game is drawn inside the plot area.
+    QPointF Position(std::size_t index, const QRectF& area) const;
+    // The rate line's corners, no more than two per pixel column.
+    QPolygonF LinePoints(const QRectF& area) const;
     int NearestPoint(double x) const;
 
     std::vector<ChartPoint> points_;
