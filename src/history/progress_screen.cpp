@@ -37,6 +37,10 @@ QString Rate(double rate) {
     return Q(RateText(rate, LocaleDecimalSeparator())) + QStringLiteral(" op/min");
 }
 
+QString Counted(int count, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(count == 1 ? one : many));
+}
+
 QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setFont(DesignFont(12, true));
@@ -302,12 +306,15 @@ void ProgressScreen::ShowGames() {
     best_->setText(QStringLiteral("Mejor marca: %1 (%2)")
                        .arg(Rate(summary.BestRate),
                             Q(ShortDateTime(games_[summary.BestIndex].PlayedAt)).left(10)));
-    average_->setText(summary.RecentCount == kRecentGames
-                          ? QStringLiteral("Media de las últimas 10: %1")
-                                .arg(Rate(summary.RecentAverage))
-                          : QStringLiteral("Media de las %1 partidas: %2")
-                                .arg(summary.RecentCount)
-                                .arg(Rate(summary.RecentAverage)));
+    const QString average = Rate(summary.RecentAverage);
+    if (summary.RecentCount == kRecentGames) {
+        average_->setText(QStringLiteral("Media de las últimas 10: %1").arg(average));
+    } else if (summary.RecentCount == 1) {
+        average_->setText(QStringLiteral("Media: %1 (1 partida)").arg(average));
+    } else {
+        average_->setText(
+            QStringLiteral("Media de las %1 partidas: %2").arg(summary.RecentCount).arg(average));
+    }
     count_->setText(QStringLiteral("Partidas: %1").arg(summary.Games));
 }
 
@@ -317,12 +324,12 @@ void ProgressScreen::ShowSelection(int index) {
         return;
     }
     const FinishedGame& game = games_[static_cast<std::size_t>(index)];
-    QString text = QStringLiteral("Partida %1 de %2: %3, %4, %5 aciertos, %6 errores")
+    QString text = QStringLiteral("Partida %1 de %2: %3, %4, %5, %6")
                        .arg(index + 1)
                        .arg(games_.size())
-                       .arg(Q(ShortDateTime(game.PlayedAt)), Rate(game.Rate))
-                       .arg(game.Hits)
-                       .arg(game.Errors);
+                       .arg(Q(ShortDateTime(game.PlayedAt)), Rate(game.Rate),
+                            Counted(game.Hits, "acierto", "aciertos"),
+                            Counted(game.Errors, "error", "errores"));
     if (game.PairNumber > 0) text += QStringLiteral(", contra %1").arg(Q(game.Rival));
     if (static_cast<std::size_t>(index) == chart_->Best()) text += QStringLiteral(" (mejor marca)");
     selection_->setText(text);
