@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
+  libsqlite3-dev
   fonts-liberation
 )
 

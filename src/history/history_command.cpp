@@ -80,16 +80,19 @@ HistoryCommand ParseHistoryCommand(const std::vector<std::string>& args) {
 }
 
 std::string HistoryHelpText() {
-    return "  cifrano --progreso [--jugador NOMBRE]\n"
-           "      abre la ventana de progreso con el historial de partidas.\n"
-           "  cifrano --exportar ARCHIVO.csv [--jugador NOMBRE]\n"
-           "      escribe el historial de partidas (o el de un jugador) en un archivo CSV.\n";
+    return "  --progreso [--jugador NOMBRE]\n"
+           "                         abre la ventana de progreso con el historial de\n"
+           "                         partidas (con --jugador, el de ese jugador).\n"
+           "  --exportar archivo.csv [--jugador NOMBRE]\n"
+           "                         escribe el historial de partidas (o solo el de un\n"
+           "                         jugador) en un archivo CSV. Termina con 0 si lo\n"
+           "                         escribe y con 1 si no.\n";
 }
 
 std::string HistoryUsageText(const HistoryCommand& command) {
     return "cifrano: " + command.Problem +
            "\nUso: cifrano --progreso [--jugador NOMBRE]\n"
-           "     cifrano --exportar ARCHIVO.csv [--jugador NOMBRE]\n"
+           "     cifrano --exportar archivo.csv [--jugador NOMBRE]\n"
            "Más información con cifrano --help.\n";
 }
 
