@@ -27,7 +27,8 @@ struct Figures {
     double worst = 0;
 };
 
-Figures Measure(int runs, const std::function<void()>& setUp, const std::function<void()>& measured) {
+Figures Measure(int runs, const std::function<void()>& setUp,
+                const std::function<void()>& measured) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         if (setUp) setUp();

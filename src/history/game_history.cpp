@@ -93,8 +93,8 @@ std::string RateText(double rate, char decimalSeparator) {
     if (!std::isfinite(rate)) return "0";
     // to_chars, unlike printf, ignores the C locale the window toolkit sets.
     std::array<char, 64> buffer{};
-    const auto [end, error] =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), rate, std::chars_format::fixed, 2);
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), rate,
+                                            std::chars_format::fixed, 2);
     if (error != std::errc{}) return "0";
     std::string text(buffer.data(), end);
     while (text.back() == '0') text.pop_back();
@@ -112,9 +112,11 @@ std::string BoundedUtf8(std::string_view text, std::size_t maxBytes) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                           : (lead >> 3) == 0x1E  ? 4
-                                                                  : 0;
+        std::size_t length = lead < 0x80           ? 1
+                             : (lead >> 5) == 0x6  ? 2
+                             : (lead >> 4) == 0xE  ? 3
+                             : (lead >> 3) == 0x1E ? 4
+                                                   : 0;
         bool valid = length > 0 && i + length <= text.size();
         for (std::size_t k = 1; valid && k < length; ++k)
             valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;

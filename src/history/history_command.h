@@ -24,8 +24,8 @@ enum class HistoryCommandKind {
 
 struct HistoryCommand {
     HistoryCommandKind Kind = HistoryCommandKind::None;
-    std::string File;    // Export
-    std::string Player;  // "" for every player (Export) or the last one (Progress)
+    std::string File;     // Export
+    std::string Player;   // "" for every player (Export) or the last one (Progress)
     std::string Problem;  // Bad: what was not understood, in Spanish
     // Progress: arguments that are not ours, left to the window toolkit
     // (-platform, -style ...); whatever it does not take is a Bad command.

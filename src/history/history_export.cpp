@@ -85,7 +85,7 @@ ExportResult ExportHistory(GameHistory& history, const std::string& file,
         result.Message = "No hay ninguna partida de «" + player + "» en el historial.";
         return result;
     }
-    struct stat info{};
+    struct stat info {};
     if (::stat(file.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
         result.Message = "No se puede escribir en " + file + ": no es un archivo normal.";
         return result;

@@ -7,8 +7,9 @@ namespace cifrano {
 std::string HistoryNoticeText(const std::string& problem) {
     const std::string what =
         problem.empty() ? "No se ha podido guardar la partida en el historial." : problem;
-    return what + " El juego sigue con normalidad; este aviso no se repetirá hasta la próxima vez"
-                  " que se abra el programa.";
+    return what +
+           " El juego sigue con normalidad; este aviso no se repetirá hasta la próxima vez"
+           " que se abra el programa.";
 }
 
 HistoryRecorder::HistoryRecorder(GameHistory& history, Notice notice)

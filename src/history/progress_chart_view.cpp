@@ -129,8 +129,8 @@ int ProgressChartView::NearestPoint(double x) const {
     if (points_.size() == 1) return 0;
     const QRectF area = PlotArea();
     const double share = (x - area.left()) / area.width();
-    return static_cast<int>(std::lround(std::clamp(share, 0.0, 1.0) *
-                                        static_cast<double>(points_.size() - 1)));
+    return static_cast<int>(
+        std::lround(std::clamp(share, 0.0, 1.0) * static_cast<double>(points_.size() - 1)));
 }
 
 void ProgressChartView::paintEvent(QPaintEvent*) {
@@ -167,8 +167,8 @@ void ProgressChartView::paintEvent(QPaintEvent*) {
     const std::size_t count = points_.size();
     const std::size_t labelCount =
         count == 1 ? 1
-                   : std::clamp<std::size_t>(static_cast<std::size_t>(area.width() / labelWidth),
-                                             2, std::min<std::size_t>(count, 8));
+                   : std::clamp<std::size_t>(static_cast<std::size_t>(area.width() / labelWidth), 2,
+                                             std::min<std::size_t>(count, 8));
     for (std::size_t k = 0; k < labelCount; ++k) {
         const std::size_t index = labelCount == 1 ? 0 : k * (count - 1) / (labelCount - 1);
         const double x = Position(index, area).x();
@@ -208,13 +208,15 @@ void ProgressChartView::paintEvent(QPaintEvent*) {
     painter.setBrush(kBestMark);
     painter.drawEllipse(best, kBestRadius, kBestRadius);
     const QString bestText =
-        QStringLiteral("Mejor: %1").arg(QString::fromStdString(RateText(points_[best_].Rate, LocaleDecimalSeparator())));
+        QStringLiteral("Mejor: %1")
+            .arg(QString::fromStdString(RateText(points_[best_].Rate, LocaleDecimalSeparator())));
     const double textWidth = metrics.horizontalAdvance(bestText) + 8.0;
-    const double textLeft = best.x() + textWidth + 12.0 > width() ? best.x() - textWidth - 10.0
-                                                                  : best.x() + 10.0;
+    const double textLeft =
+        best.x() + textWidth + 12.0 > width() ? best.x() - textWidth - 10.0 : best.x() + 10.0;
     painter.setPen(kBestMark.darker(130));
-    painter.drawText(QRectF(textLeft, best.y() - metrics.height() - 4.0, textWidth, metrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, bestText);
+    painter.drawText(
+        QRectF(textLeft, best.y() - metrics.height() - 4.0, textWidth, metrics.height()),
+        Qt::AlignLeft | Qt::AlignVCenter, bestText);
 
     // The selected game's ring, for the keyboard and the mouse.
     if (selected_ >= 0) {

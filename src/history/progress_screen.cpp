@@ -374,10 +374,10 @@ void ProgressScreen::ChooseExportFile() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const QString file = dialog.selectedFiles().constFirst();
     if (QFileInfo::exists(file)) {
-        QMessageBox ask(QMessageBox::NoIcon, QStringLiteral("Cifrano"),
-                        QStringLiteral("%1 ya existe. ¿Quieres sustituirlo?")
-                            .arg(QFileInfo(file).fileName()),
-                        QMessageBox::Yes | QMessageBox::No, this);
+        QMessageBox ask(
+            QMessageBox::NoIcon, QStringLiteral("Cifrano"),
+            QStringLiteral("%1 ya existe. ¿Quieres sustituirlo?").arg(QFileInfo(file).fileName()),
+            QMessageBox::Yes | QMessageBox::No, this);
         ask.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
         ask.button(QMessageBox::No)->setText(QStringLiteral("No"));
         ask.setDefaultButton(QMessageBox::No);

@@ -74,8 +74,9 @@ class Statement {
     bool Ok() const { return code_ == SQLITE_OK; }
     int Code() const { return code_; }
     void Bind(int index, const std::string& text) {
-        if (Ok()) code_ = sqlite3_bind_text(statement_, index, text.data(),
-                                            static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        if (Ok())
+            code_ = sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()),
+                                      SQLITE_TRANSIENT);
     }
     void Bind(int index, long long value) {
         if (Ok()) code_ = sqlite3_bind_int64(statement_, index, value);
@@ -95,9 +96,9 @@ class Statement {
         const auto* text = sqlite3_column_text(statement_, column);
         const int bytes = sqlite3_column_bytes(statement_, column);
         if (!text || bytes <= 0) return {};
-        return BoundedUtf8(std::string_view(reinterpret_cast<const char*>(text),
-                                            static_cast<std::size_t>(bytes)),
-                           kMaxTextBytes);
+        return BoundedUtf8(
+            std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(bytes)),
+            kMaxTextBytes);
     }
     long long Integer(int column) const { return sqlite3_column_int64(statement_, column); }
     double Real(int column) const { return sqlite3_column_double(statement_, column); }
@@ -160,7 +161,7 @@ bool MoveWithoutReplacing(const std::string& from, const std::string& to) {
 }
 
 bool Exists(const std::string& path) {
-    struct stat info{};
+    struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
 }
 
@@ -221,7 +222,7 @@ SqliteHistory::Opened SqliteHistory::OpenOnce() {
             return Opened::Failed;
         }
     }
-    struct stat info{};
+    struct stat info {};
     if (::stat(path_.c_str(), &info) == 0) {
         if (!S_ISREG(info.st_mode)) {
             Fail("no es un archivo normal");
@@ -242,8 +243,8 @@ SqliteHistory::Opened SqliteHistory::OpenOnce() {
         return Opened::Failed;
     }
 
-    int code = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                               nullptr);
+    int code =
+        sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (code != SQLITE_OK) {
         Fail(Reason(code));
         return Opened::Failed;

@@ -34,9 +34,8 @@ class FakeGameHistory : public GameHistory {
         if (Throw) throw std::runtime_error("fake history");
         std::vector<std::string> operations;
         for (auto game = Kept.rbegin(); game != Kept.rend(); ++game)
-            if (game->Player == player &&
-                std::find(operations.begin(), operations.end(), game->Operation) ==
-                    operations.end())
+            if (game->Player == player && std::find(operations.begin(), operations.end(),
+                                                    game->Operation) == operations.end())
                 operations.push_back(game->Operation);
         return operations;
     }
@@ -48,9 +47,8 @@ class FakeGameHistory : public GameHistory {
             if ((player.empty() || game.Player == player) &&
                 (operation.empty() || game.Operation == operation))
                 games.push_back(game);
-        std::stable_sort(games.begin(), games.end(), [](const auto& a, const auto& b) {
-            return a.PlayedAt < b.PlayedAt;
-        });
+        std::stable_sort(games.begin(), games.end(),
+                         [](const auto& a, const auto& b) { return a.PlayedAt < b.PlayedAt; });
         return games;
     }
     std::string Problem() const override { return problem_; }

@@ -22,14 +22,18 @@ class FaultyVfs {
         vfs_.szOsFile = static_cast<int>(sizeof(File)) + real_->szOsFile;
         vfs_.pNext = nullptr;
         vfs_.xOpen = Open;
-        vfs_.xDelete = [](sqlite3_vfs*, const char* n, int s) { return real_->xDelete(real_, n, s); };
+        vfs_.xDelete = [](sqlite3_vfs*, const char* n, int s) {
+            return real_->xDelete(real_, n, s);
+        };
         vfs_.xAccess = [](sqlite3_vfs*, const char* n, int f, int* o) {
             return real_->xAccess(real_, n, f, o);
         };
         vfs_.xFullPathname = [](sqlite3_vfs*, const char* n, int size, char* out) {
             return real_->xFullPathname(real_, n, size, out);
         };
-        vfs_.xRandomness = [](sqlite3_vfs*, int n, char* o) { return real_->xRandomness(real_, n, o); };
+        vfs_.xRandomness = [](sqlite3_vfs*, int n, char* o) {
+            return real_->xRandomness(real_, n, o);
+        };
         vfs_.xSleep = [](sqlite3_vfs*, int us) { return real_->xSleep(real_, us); };
         vfs_.xCurrentTime = [](sqlite3_vfs*, double* t) { return real_->xCurrentTime(real_, t); };
         vfs_.xGetLastError = [](sqlite3_vfs*, int n, char* o) {
@@ -85,7 +89,9 @@ class FaultyVfs {
             methods_.xFileSize = [](sqlite3_file* f, sqlite3_int64* s) {
                 return Real(f)->pMethods->xFileSize(Real(f), s);
             };
-            methods_.xLock = [](sqlite3_file* f, int l) { return Real(f)->pMethods->xLock(Real(f), l); };
+            methods_.xLock = [](sqlite3_file* f, int l) {
+                return Real(f)->pMethods->xLock(Real(f), l);
+            };
             methods_.xUnlock = [](sqlite3_file* f, int l) {
                 return Real(f)->pMethods->xUnlock(Real(f), l);
             };

@@ -28,14 +28,15 @@ class GameHistoryTest : public QObject {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("pair");
         QTest::addColumn<QString>("rival");
-        QTest::newRow("alone") << "Jugador 2" << false << "Lucía" << "Lucía.jpg" << 0 << "";
+        QTest::newRow("alone") << "Jugador 2" << false << "Lucía"
+                               << "Lucía.jpg" << 0 << "";
         // A stale turn flag cannot make a lone player someone else.
-        QTest::newRow("alone, stale turn") << "Jugador 2" << true << "Lucía" << "Lucía.jpg" << 0
-                                           << "";
-        QTest::newRow("pair, first game") << "Carlos" << false << "Lucía" << "Lucía.jpg" << 4
-                                          << "Carlos";
-        QTest::newRow("pair, second game") << "Carlos" << true << "Carlos" << "Carlos.gif" << 4
-                                           << "Lucía";
+        QTest::newRow("alone, stale turn") << "Jugador 2" << true << "Lucía"
+                                           << "Lucía.jpg" << 0 << "";
+        QTest::newRow("pair, first game") << "Carlos" << false << "Lucía"
+                                          << "Lucía.jpg" << 4 << "Carlos";
+        QTest::newRow("pair, second game") << "Carlos" << true << "Carlos"
+                                           << "Carlos.gif" << 4 << "Lucía";
     }
     void finishedGameOfTheTurn() {
         QFETCH(QString, secondName);
@@ -65,16 +66,20 @@ class GameHistoryTest : public QObject {
         QTest::addColumn<QString>("errors");
         QTest::addColumn<int>("hitCount");
         QTest::addColumn<int>("errorCount");
-        QTest::newRow("no error yet: empty caption") << "12" << "" << 12 << 0;
-        QTest::newRow("huge") << "1e40" << "-3" << 2147483647 << 0;
-        QTest::newRow("not a number") << "abc" << "7" << 0 << 7;
+        QTest::newRow("no error yet: empty caption") << "12"
+                                                     << "" << 12 << 0;
+        QTest::newRow("huge") << "1e40"
+                              << "-3" << 2147483647 << 0;
+        QTest::newRow("not a number") << "abc"
+                                      << "7" << 0 << 7;
     }
     void countsFromCaptions() {
         QFETCH(QString, hits);
         QFETCH(QString, errors);
         const GameOutcome outcome{1.0, "A x B =", errors.toStdString()};
-        const FinishedGame game = FinishedGameOf(GameSettings{}, ResultsPlayers{"Ana.png", "", "Ana", "Jugador 2"},
-                                                 outcome, hits.toStdString(), 1, 0);
+        const FinishedGame game =
+            FinishedGameOf(GameSettings{}, ResultsPlayers{"Ana.png", "", "Ana", "Jugador 2"},
+                           outcome, hits.toStdString(), 1, 0);
         QTEST(game.Hits, "hitCount");
         QTEST(game.Errors, "errorCount");
     }
@@ -107,12 +112,18 @@ class GameHistoryTest : public QObject {
         QTest::addColumn<double>("rate");
         QTest::addColumn<QString>("dot");
         QTest::addColumn<QString>("comma");
-        QTest::newRow("whole") << 12.0 << "12" << "12";
-        QTest::newRow("one decimal") << 4.5 << "4.5" << "4,5";
-        QTest::newRow("two decimals, rounded") << 10.0 / 3.0 << "3.33" << "3,33";
-        QTest::newRow("rounds up to whole") << 2.999 << "3" << "3";
-        QTest::newRow("zero") << 0.0 << "0" << "0";
-        QTest::newRow("not a number") << std::nan("") << "0" << "0";
+        QTest::newRow("whole") << 12.0 << "12"
+                               << "12";
+        QTest::newRow("one decimal") << 4.5 << "4.5"
+                                     << "4,5";
+        QTest::newRow("two decimals, rounded") << 10.0 / 3.0 << "3.33"
+                                               << "3,33";
+        QTest::newRow("rounds up to whole") << 2.999 << "3"
+                                            << "3";
+        QTest::newRow("zero") << 0.0 << "0"
+                              << "0";
+        QTest::newRow("not a number") << std::nan("") << "0"
+                                      << "0";
     }
     void texts() {
         QFETCH(double, rate);
@@ -140,16 +151,21 @@ class GameHistoryTest : public QObject {
         QTest::addColumn<int>("max");
         QTest::addColumn<QByteArray>("expected");
         QTest::newRow("kept") << QByteArray("Lucía") << 10 << QByteArray("Lucía");
-        QTest::newRow("cut before a split character") << QByteArray("Lucía") << 4
-                                                       << QByteArray("Luc");
-        QTest::newRow("stray byte") << QByteArray("a\xff" "b") << 10
-                                    << QByteArray("a\xEF\xBF\xBD" "b");
-        QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << 10
-                                        << QByteArray("\xEF\xBF\xBD\xEF\xBF\xBD");
+        QTest::newRow("cut before a split character")
+            << QByteArray("Lucía") << 4 << QByteArray("Luc");
+        QTest::newRow("stray byte") << QByteArray(
+                                           "a\xff"
+                                           "b")
+                                    << 10
+                                    << QByteArray(
+                                           "a\xEF\xBF\xBD"
+                                           "b");
+        QTest::newRow("overlong slash")
+            << QByteArray("\xC0\xAF") << 10 << QByteArray("\xEF\xBF\xBD\xEF\xBF\xBD");
         QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << 10
                                    << QByteArray("\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
-        QTest::newRow("emoji whole or not at all") << QByteArray("\xF0\x9F\x98\x80") << 3
-                                                   << QByteArray();
+        QTest::newRow("emoji whole or not at all")
+            << QByteArray("\xF0\x9F\x98\x80") << 3 << QByteArray();
     }
     void boundedUtf8() {
         QFETCH(QByteArray, text);
@@ -168,9 +184,8 @@ class GameHistoryTest : public QObject {
         QFETCH(bool, throws);
         FakeGameHistory fake;
         QStringList notices;
-        HistoryRecorder recorder(fake, [&](const std::string& text) {
-            notices << QString::fromStdString(text);
-        });
+        HistoryRecorder recorder(
+            fake, [&](const std::string& text) { notices << QString::fromStdString(text); });
         QVERIFY(recorder.Record(FinishedGame{}));
         QVERIFY(notices.isEmpty());
         fake.FailWith = "El disco está lleno.";

@@ -49,13 +49,20 @@ class HistoryExportTest : public QObject {
     void fields_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("field");
-        QTest::newRow("plain") << "AA + B =" << "AA + B =";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("comma") << "Pérez, Ana" << "\"Pérez, Ana\"";
-        QTest::newRow("quotes doubled") << "el \"rápido\"" << "\"el \"\"rápido\"\"\"";
-        QTest::newRow("line break") << "a\nb" << "\"a\nb\"";
-        QTest::newRow("carriage return") << "a\rb" << "\"a\rb\"";
-        QTest::newRow("semicolon needs nothing") << "a;b" << "a;b";
+        QTest::newRow("plain") << "AA + B ="
+                               << "AA + B =";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("comma") << "Pérez, Ana"
+                               << "\"Pérez, Ana\"";
+        QTest::newRow("quotes doubled") << "el \"rápido\""
+                                        << "\"el \"\"rápido\"\"\"";
+        QTest::newRow("line break") << "a\nb"
+                                    << "\"a\nb\"";
+        QTest::newRow("carriage return") << "a\rb"
+                                         << "\"a\rb\"";
+        QTest::newRow("semicolon needs nothing") << "a;b"
+                                                 << "a;b";
     }
     void fields() {
         QFETCH(QString, text);
@@ -65,8 +72,9 @@ class HistoryExportTest : public QObject {
     void lines_data() {
         QTest::addColumn<FinishedGame>("game");
         QTest::addColumn<QString>("line");
-        QTest::newRow("alone") << Game("Lucía", 4.5)
-                               << "2024-05-03T12:03:22+00:00,Lucía,Lucía.png,AA + B =,2,9,1,4.5,,\r\n";
+        QTest::newRow("alone")
+            << Game("Lucía", 4.5)
+            << "2024-05-03T12:03:22+00:00,Lucía,Lucía.png,AA + B =,2,9,1,4.5,,\r\n";
         FinishedGame pair = Game("Ana", 10.0 / 3.0);
         pair.PairNumber = 2;
         pair.Rival = "Carlos, \"C\"";
@@ -86,13 +94,20 @@ class HistoryExportTest : public QObject {
         QTest::addColumn<bool>("ok");
         QTest::addColumn<int>("lines");  // header included; -1: no file written
         QTest::addColumn<QString>("message");
-        QTest::newRow("everyone") << "" << "todo.csv" << true << 3 << "2 partidas";
-        QTest::newRow("one player") << "Ana" << "ana.csv" << true << 2 << "1 partida de «Ana»";
-        QTest::newRow("unknown player") << "Nadie" << "nadie.csv" << false << -1 << "Nadie";
-        QTest::newRow("replaces a file") << "" << "viejo.csv" << true << 3 << "2 partidas";
-        QTest::newRow("a folder in the way") << "" << "carpeta" << false << -1 << "archivo normal";
-        QTest::newRow("missing folder") << "" << "no/hay/x.csv" << false << -1 << "No se puede";
-        QTest::newRow("full disk") << "" << "/dev/full" << false << -1 << "archivo normal";
+        QTest::newRow("everyone") << ""
+                                  << "todo.csv" << true << 3 << "2 partidas";
+        QTest::newRow("one player") << "Ana"
+                                    << "ana.csv" << true << 2 << "1 partida de «Ana»";
+        QTest::newRow("unknown player") << "Nadie"
+                                        << "nadie.csv" << false << -1 << "Nadie";
+        QTest::newRow("replaces a file") << ""
+                                         << "viejo.csv" << true << 3 << "2 partidas";
+        QTest::newRow("a folder in the way") << ""
+                                             << "carpeta" << false << -1 << "archivo normal";
+        QTest::newRow("missing folder") << ""
+                                        << "no/hay/x.csv" << false << -1 << "No se puede";
+        QTest::newRow("full disk") << ""
+                                   << "/dev/full" << false << -1 << "archivo normal";
     }
     void exports() {
         QFETCH(QString, player);
@@ -143,33 +158,37 @@ class HistoryExportTest : public QObject {
         QTest::addColumn<QStringList>("rest");
         using K = HistoryCommandKind;
         const QStringList none;
-        QTest::newRow("no option") << QStringList{} << int(K::None) << "" << "" << none;
+        QTest::newRow("no option") << QStringList{} << int(K::None) << ""
+                                   << "" << none;
         QTest::newRow("someone else's") << QStringList{"--comprobar", "x"} << int(K::None) << ""
                                         << "" << none;
-        QTest::newRow("progress") << QStringList{"--progreso"} << int(K::Progress) << "" << ""
-                                  << none;
+        QTest::newRow("progress") << QStringList{"--progreso"} << int(K::Progress) << ""
+                                  << "" << none;
         QTest::newRow("progress of a player")
             << QStringList{"--progreso", "--jugador", "Lucía"} << int(K::Progress) << ""
             << "Lucía" << none;
         QTest::newRow("progress, toolkit options kept")
-            << QStringList{"-platform", "offscreen", "--progreso"} << int(K::Progress) << "" << ""
-            << QStringList{"-platform", "offscreen"};
+            << QStringList{"-platform", "offscreen", "--progreso"} << int(K::Progress) << ""
+            << "" << QStringList{"-platform", "offscreen"};
         QTest::newRow("export") << QStringList{"--exportar", "a.csv"} << int(K::Export) << "a.csv"
                                 << "" << none;
         QTest::newRow("export, player first")
             << QStringList{"--jugador", "Ana María", "--exportar", "a b.csv"} << int(K::Export)
-            << "a b.csv" << "Ana María" << none;
-        QTest::newRow("export with =") << QStringList{"--exportar=a.csv", "--jugador=Ana"}
-                                       << int(K::Export) << "a.csv" << "Ana" << none;
+            << "a b.csv"
+            << "Ana María" << none;
+        QTest::newRow("export with =")
+            << QStringList{"--exportar=a.csv", "--jugador=Ana"} << int(K::Export) << "a.csv"
+            << "Ana" << none;
         QTest::newRow("a file named like an option")
-            << QStringList{"--exportar", "--progreso"} << int(K::Export) << "--progreso" << ""
-            << none;
+            << QStringList{"--exportar", "--progreso"} << int(K::Export) << "--progreso"
+            << "" << none;
         QTest::newRow("export without file") << QStringList{"--exportar"} << int(K::Bad) << ""
                                              << "" << none;
-        QTest::newRow("empty file") << QStringList{"--exportar="} << int(K::Bad) << "" << ""
-                                    << none;
-        QTest::newRow("player without name") << QStringList{"--exportar", "a", "--jugador"}
-                                             << int(K::Bad) << "" << "" << none;
+        QTest::newRow("empty file") << QStringList{"--exportar="} << int(K::Bad) << ""
+                                    << "" << none;
+        QTest::newRow("player without name")
+            << QStringList{"--exportar", "a", "--jugador"} << int(K::Bad) << ""
+            << "" << none;
         QTest::newRow("player alone") << QStringList{"--jugador", "Ana"} << int(K::Bad) << ""
                                       << "" << none;
         QTest::newRow("both") << QStringList{"--progreso", "--exportar", "a"} << int(K::Bad) << ""
@@ -177,7 +196,8 @@ class HistoryExportTest : public QObject {
         QTest::newRow("twice") << QStringList{"--progreso", "--progreso"} << int(K::Bad) << ""
                                << "" << none;
         QTest::newRow("export and something else")
-            << QStringList{"--exportar", "a", "--comprobar"} << int(K::Bad) << "" << "" << none;
+            << QStringList{"--exportar", "a", "--comprobar"} << int(K::Bad) << ""
+            << "" << none;
         QTest::newRow("progress with a value") << QStringList{"--progreso=1"} << int(K::Bad) << ""
                                                << "" << none;
     }

@@ -117,7 +117,8 @@ class ProgressScreenTest : public QObject {
         history_.Kept.push_back(Game("Lucía", "A x B =", 1714824502, 2));
         ProgressScreen screen(history_);
         QStringList players;
-        for (int i = 0; i < screen.Players()->count(); ++i) players << screen.Players()->itemText(i);
+        for (int i = 0; i < screen.Players()->count(); ++i)
+            players << screen.Players()->itemText(i);
         QCOMPARE(players, (QStringList{"Álvaro", "Carlos", "Lucía"}));
         QVERIFY(!screen.SelectPlayer("Nadie"));
         QVERIFY(screen.SelectPlayer("Lucía"));
@@ -145,8 +146,9 @@ class ProgressScreenTest : public QObject {
         QTEST(screen.Chart()->Selected(), "selected");
         // The table follows the chart: row 0 is the newest game.
         QCOMPARE(screen.Table()->currentIndex().row(), 1 - screen.Chart()->Selected());
-        QVERIFY(screen.findChild<QLabel*>("Seleccion")->text().startsWith(
-            QString("Partida %1 de 2").arg(screen.Chart()->Selected() + 1)));
+        QVERIFY(screen.findChild<QLabel*>("Seleccion")
+                    ->text()
+                    .startsWith(QString("Partida %1 de 2").arg(screen.Chart()->Selected() + 1)));
     }
 
     void everyControlIsReachedWithTab() {

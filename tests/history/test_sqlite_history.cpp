@@ -101,7 +101,8 @@ class SqliteHistoryTest : public QObject {
         FinishedGame early = Game(1, "Ana");
         FinishedGame other = Game(5, "Ana");
         other.Operation = "A x B =";
-        for (const FinishedGame& g : {late, early, other, Game(4, "Carlos")}) QVERIFY(history.Record(g));
+        for (const FinishedGame& g : {late, early, other, Game(4, "Carlos")})
+            QVERIFY(history.Record(g));
         QCOMPARE(history.Games("Ana", "AA + B ="), (std::vector<FinishedGame>{early, late}));
         QCOMPARE(history.Games("", "").size(), std::size_t(4));
         // The most recently played type first: the window starts with it.
@@ -211,15 +212,24 @@ class SqliteHistoryTest : public QObject {
         QTest::addColumn<QString>("expected");  // a word of the problem
         // Tests run as root, which ignores permission bits: a read-only place is
         // a /proc folder, where not even root can create a file.
-        QTest::newRow("read-only folder") << "/proc" << "no se puede abrir";
-        QTest::newRow("folder below a regular file") << "below-file" << "carpeta";
-        QTest::newRow("folder below /dev/full") << "/dev/full" << "carpeta";
-        QTest::newRow("a folder where the file goes") << "folder" << "archivo normal";
-        QTest::newRow("full disk") << "full" << "lleno";
-        QTest::newRow("locked by another copy") << "locked" << "otra copia";
-        QTest::newRow("written by a newer version") << "newer" << "más nueva";
-        QTest::newRow("corrupt file") << "corrupt" << "dañado";
-        QTest::newRow("not a database at all") << "garbage" << "dañado";
+        QTest::newRow("read-only folder") << "/proc"
+                                          << "no se puede abrir";
+        QTest::newRow("folder below a regular file") << "below-file"
+                                                     << "carpeta";
+        QTest::newRow("folder below /dev/full") << "/dev/full"
+                                                << "carpeta";
+        QTest::newRow("a folder where the file goes") << "folder"
+                                                      << "archivo normal";
+        QTest::newRow("full disk") << "full"
+                                   << "lleno";
+        QTest::newRow("locked by another copy") << "locked"
+                                                << "otra copia";
+        QTest::newRow("written by a newer version") << "newer"
+                                                    << "más nueva";
+        QTest::newRow("corrupt file") << "corrupt"
+                                      << "dañado";
+        QTest::newRow("not a database at all") << "garbage"
+                                               << "dañado";
     }
     void troubleGivesFalseAndOneNotice() {
         QFETCH(QString, kind);
@@ -252,7 +262,8 @@ class SqliteHistoryTest : public QObject {
         } else if (kind == "corrupt") {
             {
                 SqliteHistory history(path.toStdString());
-                for (int n = 0; n < 50; ++n) history.Record(Game(n, std::string(200, 'a' + n % 26)));
+                for (int n = 0; n < 50; ++n)
+                    history.Record(Game(n, std::string(200, 'a' + n % 26)));
             }
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadWrite));
@@ -312,9 +323,12 @@ class SqliteHistoryTest : public QObject {
         QDir().mkpath(QFileInfo(Path()).path());
         SqliteHistory(Path().toStdString()).Record(Game(0));
         const QByteArray huge(200'000, 'n');
-        QCOMPARE(RunSql(Path(), "INSERT INTO games (played_at, player, operation, minutes, hits,"
-                                " errors, rate) VALUES (5, 'Lucía', '" + huge + "', -3, 1e30, -1,"
-                                " 1e999); UPDATE games SET player_file = x'ff41c3' WHERE id = 1;"),
+        QCOMPARE(RunSql(Path(),
+                        "INSERT INTO games (played_at, player, operation, minutes, hits,"
+                        " errors, rate) VALUES (5, 'Lucía', '" +
+                            huge +
+                            "', -3, 1e30, -1,"
+                            " 1e999); UPDATE games SET player_file = x'ff41c3' WHERE id = 1;"),
                  SQLITE_OK);
         const auto games = SqliteHistory(Path().toStdString()).Games("Lucía", "");
         QCOMPARE(games.size(), std::size_t(2));
@@ -323,7 +337,8 @@ class SqliteHistoryTest : public QObject {
         QCOMPARE(games[0].Hits, std::numeric_limits<int>::max());
         QCOMPARE(games[0].Errors, 0);
         QCOMPARE(games[0].Rate, 0.0);  // infinity read back as nothing
-        QCOMPARE(games[1].PlayerFile, std::string("\xEF\xBF\xBD" "A\xEF\xBF\xBD"));
+        QCOMPARE(games[1].PlayerFile, std::string("\xEF\xBF\xBD"
+                                                  "A\xEF\xBF\xBD"));
     }
 
     void findsTheDataFolder_data() {
@@ -342,9 +357,10 @@ class SqliteHistoryTest : public QObject {
         QFETCH(QByteArray, xdg);
         QFETCH(QByteArray, home);
         QFETCH(QString, expected);
-        QCOMPARE(QString::fromStdString(HistoryFilePath(xdg.isNull() ? nullptr : xdg.constData(),
-                                                        home.isNull() ? nullptr : home.constData())),
-                 expected);
+        QCOMPARE(
+            QString::fromStdString(HistoryFilePath(xdg.isNull() ? nullptr : xdg.constData(),
+                                                   home.isNull() ? nullptr : home.constData())),
+            expected);
     }
 };
 
