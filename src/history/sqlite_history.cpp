@@ -120,7 +120,12 @@ bool IsBusy(int code) {
     return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
 }
 
-std::string Reason(int code) {
+std::string Reason(int code, sqlite3* db) {
+    // SQLite reports some writes that find the disk full (the log's index) as
+    // plain I/O errors; the system's own error tells what happened.
+    const int systemError = db ? sqlite3_system_errno(db) : 0;
+    if (systemError == ENOSPC || systemError == EDQUOT) return "el disco está lleno";
+    if (systemError == EROFS) return "el archivo o su carpeta son de solo lectura";
     switch (code & 0xff) {
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
@@ -246,7 +251,7 @@ SqliteHistory::Opened SqliteHistory::OpenOnce() {
     int code =
         sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (code != SQLITE_OK) {
-        Fail(Reason(code));
+        Fail(Reason(code, db_));
         return Opened::Failed;
     }
     sqlite3_extended_result_codes(db_, 1);
@@ -268,7 +273,7 @@ SqliteHistory::Opened SqliteHistory::OpenOnce() {
     }
     if (IsDamage(code)) return Opened::Damaged;
     if (code != SQLITE_OK) {
-        Fail(Reason(code));
+        Fail(Reason(code, db_));
         return Opened::Failed;
     }
     return PrepareSchema();
@@ -319,7 +324,7 @@ SqliteHistory::Opened SqliteHistory::PrepareSchema() {
     }
     if (IsDamage(code)) return Opened::Damaged;
     if (code != SQLITE_OK) {
-        Fail(Reason(code));
+        Fail(Reason(code, db_));
         return Opened::Failed;
     }
     if (found == kHistorySchemaVersion) return Opened::Ready;
@@ -403,7 +408,7 @@ bool SqliteHistory::Record(const FinishedGame& game) {
             if (!SetAside() || !EnsureOpen()) return false;
             if (Insert(game, code)) return false;
         }
-        Fail(Reason(code));
+        Fail(Reason(code, db_));
         // Anything but another copy's lock may have left the connection unusable.
         if (!IsBusy(code)) Close();
         return false;
@@ -422,7 +427,7 @@ std::vector<std::string> SqliteHistory::Players() {
         Statement query(db_, "SELECT DISTINCT player FROM games LIMIT ?");
         query.Bind(1, static_cast<long long>(kMaxNamesRead));
         while (query.Step()) players.push_back(query.Text(0));
-        if (query.Code() != SQLITE_OK) Fail(Reason(query.Code()));
+        if (query.Code() != SQLITE_OK) Fail(Reason(query.Code(), db_));
     } catch (...) {
         Fail("error inesperado");
     }
@@ -440,7 +445,7 @@ std::vector<std::string> SqliteHistory::Operations(const std::string& player) {
         query.Bind(1, player);
         query.Bind(2, static_cast<long long>(kMaxNamesRead));
         while (query.Step()) operations.push_back(query.Text(0));
-        if (query.Code() != SQLITE_OK) Fail(Reason(query.Code()));
+        if (query.Code() != SQLITE_OK) Fail(Reason(query.Code(), db_));
     } catch (...) {
         Fail("error inesperado");
     }
@@ -474,7 +479,7 @@ std::vector<FinishedGame> SqliteHistory::Games(const std::string& player,
             game.PairNumber = ClampCount(query.Integer(8));
             game.Rival = query.Text(9);
         }
-        if (query.Code() != SQLITE_OK) Fail(Reason(query.Code()));
+        if (query.Code() != SQLITE_OK) Fail(Reason(query.Code(), db_));
     } catch (...) {
         Fail("error inesperado");
     }

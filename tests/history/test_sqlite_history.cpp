@@ -9,31 +9,29 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cmath>
-#include <fstream>
 
-#include "faulty_vfs.h"
+#include "faulty_writes.h"
 #include "history/history_recorder.h"
 #include "history/sqlite_history.h"
 
 using namespace cifrano;
-using cifrano::testing::FaultyVfs;
+using cifrano::testing::FaultyWrites;
 
 Q_DECLARE_METATYPE(cifrano::FinishedGame)
 
 namespace {
 
 FinishedGame Game(int n, const std::string& player = "Lucía") {
-    FinishedGame game;
-    game.PlayedAt = 1714737802 + n * 600;
-    game.Player = player;
-    game.PlayerFile = player + ".jpg";
-    game.Operation = "AA + B =";
-    game.Minutes = 2;
-    game.Hits = 9 + n;
-    game.Errors = n % 3;
-    game.Rate = (9.0 + n) / 2.0;
-    return game;
+    return FinishedGame{1714737802 + n * 600,
+                        player,
+                        player + ".jpg",
+                        "AA + B =",
+                        2,
+                        9 + n,
+                        n % 3,
+                        (9.0 + n) / 2.0,
+                        0,
+                        ""};
 }
 
 // Runs SQL on a database file directly, as another program would.
@@ -168,13 +166,13 @@ class SqliteHistoryTest : public QObject {
             // As many writes as the same game takes on a copy of the history.
             const QString copy = dir_.filePath("copia.sqlite3");
             QVERIFY(QFile::copy(Path(), copy));
-            FaultyVfs::Install();
+            FaultyWrites::Install();
             {
                 SqliteHistory counted(copy.toStdString());
                 QVERIFY(counted.Record(big));
-                stopAtWrite = FaultyVfs::Writes();  // before closing writes back the log
+                stopAtWrite = FaultyWrites::Writes();  // before closing writes back the log
             }
-            FaultyVfs::Uninstall();
+            FaultyWrites::Uninstall();
             QVERIFY(stopAtWrite > 3);
         }
         int pipe[2];
@@ -182,8 +180,8 @@ class SqliteHistoryTest : public QObject {
         const pid_t child = ::fork();
         QVERIFY(child >= 0);
         if (child == 0) {
-            FaultyVfs::Install();
-            FaultyVfs::StopAtWrite(stopAtWrite, pipe[1]);
+            FaultyWrites::Install();
+            FaultyWrites::StopAtWrite(stopAtWrite, pipe[1]);
             SqliteHistory history(Path().toStdString());
             const char done = history.Record(big) ? 'd' : 'f';
             if (::write(pipe[1], &done, 1) != 1) ::_exit(3);
@@ -249,8 +247,8 @@ class SqliteHistoryTest : public QObject {
             QDir().mkpath(path);
         } else if (kind == "full") {
             SqliteHistory(path.toStdString()).Record(Game(0));
-            FaultyVfs::Install();
-            FaultyVfs::Full();
+            FaultyWrites::Install();
+            FaultyWrites::Full();
         } else if (kind == "locked") {
             SqliteHistory(path.toStdString()).Record(Game(0));
             sqlite3_open(path.toUtf8().constData(), &holder);
@@ -295,7 +293,7 @@ class SqliteHistoryTest : public QObject {
             QFAIL("the history threw");
         }
         if (holder) sqlite3_close(holder);
-        if (kind == "full") FaultyVfs::Uninstall();
+        if (kind == "full") FaultyWrites::Uninstall();
 
         QVERIFY(!first);
         QCOMPARE(notices, 1);
@@ -347,8 +345,6 @@ class SqliteHistoryTest : public QObject {
         QTest::addColumn<QString>("expected");
         QTest::newRow("XDG_DATA_HOME") << QByteArray("/datos") << QByteArray("/home/ana")
                                        << "/datos/cifrano/historial.sqlite3";
-        QTest::newRow("unset") << QByteArray() << QByteArray("/home/ana")
-                               << "/home/ana/.local/share/cifrano/historial.sqlite3";
         QTest::newRow("relative is ignored") << QByteArray("datos") << QByteArray("/home/ana")
                                              << "/home/ana/.local/share/cifrano/historial.sqlite3";
         QTest::newRow("nowhere") << QByteArray() << QByteArray() << "";
