@@ -155,7 +155,7 @@ void ProgressChartView::paintEvent(QPaintEvent*) {
         painter.setPen(kGrid);
         painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
         painter.setPen(Qt::black);
-        const QString label = QString::fromStdString(RateText(value, LocaleDecimalSeparator()));
+        const QString label = QString::fromStdString(RateText(value, UserDecimalSeparator()));
         painter.drawText(QRectF(0, y - metrics.height() / 2.0, area.left() - 6, metrics.height()),
                          Qt::AlignRight | Qt::AlignVCenter, label);
     }
@@ -209,7 +209,7 @@ void ProgressChartView::paintEvent(QPaintEvent*) {
     painter.drawEllipse(best, kBestRadius, kBestRadius);
     const QString bestText =
         QStringLiteral("Mejor: %1")
-            .arg(QString::fromStdString(RateText(points_[best_].Rate, LocaleDecimalSeparator())));
+            .arg(QString::fromStdString(RateText(points_[best_].Rate, UserDecimalSeparator())));
     const double textWidth = metrics.horizontalAdvance(bestText) + 8.0;
     const double textLeft =
         best.x() + textWidth + 12.0 > width() ? best.x() - textWidth - 10.0 : best.x() + 10.0;

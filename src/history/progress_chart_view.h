@@ -63,6 +63,6 @@ class ProgressChartView : public QWidget {
 double RoundAxisTop(double value);
 
 // The user's locale's decimal separator, '.' when it is not a single ASCII one.
-char LocaleDecimalSeparator();
+char UserDecimalSeparator();
 
 }  // namespace cifrano

@@ -34,7 +34,7 @@ enum Column { kDate, kType, kMinutes, kHits, kErrors, kRate, kColumns };
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QString Rate(double rate) {
-    return Q(RateText(rate, LocaleDecimalSeparator())) + QStringLiteral(" op/min");
+    return Q(RateText(rate, UserDecimalSeparator())) + QStringLiteral(" op/min");
 }
 
 QString Counted(int count, const char* one, const char* many) {
@@ -59,7 +59,7 @@ QPushButton* Button(const QString& text, Rgb face, QWidget* parent) {
 
 }  // namespace
 
-char LocaleDecimalSeparator() {
+char UserDecimalSeparator() {
     const QString point = QLocale().decimalPoint();
     return point.size() == 1 && point.at(0).unicode() < 0x80 ? point.at(0).toLatin1() : '.';
 }
@@ -96,7 +96,7 @@ QVariant GameTableModel::data(const QModelIndex& index, int role) const {
             case kErrors:
                 return game.Errors;
             case kRate:
-                return Q(RateText(game.Rate, LocaleDecimalSeparator()));
+                return Q(RateText(game.Rate, UserDecimalSeparator()));
             default:
                 return {};
         }
