@@ -112,6 +112,12 @@ int main(int argc, char** argv) {
     Print("opening the store (checked) with 10,000 games",
           Measure(20, nullptr, [&] { SqliteHistory(path).Players(); }), "");
 
+    {
+        SqliteHistory store(path);
+        Print("reading 10,000 games from an open store",
+              Measure(20, nullptr, [&] { store.Games("Lucía", "AA + B ="); }), "");
+    }
+
     std::unique_ptr<SqliteHistory> history;
     std::unique_ptr<ProgressScreen> screen;
     Print("progress window, 10,000 games, to first frame",

@@ -72,7 +72,7 @@ void GameTableModel::SetGames(std::vector<FinishedGame> gamesOldestFirst, std::s
 }
 
 int GameTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(games_.size());
+    return parent.isValid() ? 0 : static_cast<int>(Games().size());
 }
 
 int GameTableModel::columnCount(const QModelIndex& parent) const {
@@ -81,7 +81,7 @@ int GameTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant GameTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
-    const std::size_t at = games_.size() - 1 - static_cast<std::size_t>(index.row());
+    const std::size_t at = Games().size() - 1 - static_cast<std::size_t>(index.row());
     const FinishedGame& game = games_[at];
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
@@ -220,7 +220,7 @@ ProgressScreen::ProgressScreen(GameHistory& history, QWidget* parent)
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
-                    chart_->Select(static_cast<int>(games_.size()) - 1 - current.row());
+                    chart_->Select(static_cast<int>(Games().size()) - 1 - current.row());
             });
     connect(export_, &QPushButton::clicked, this, &ProgressScreen::ChooseExportFile);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
@@ -281,19 +281,19 @@ bool ProgressScreen::SelectOperation(const QString& operation) {
 }
 
 void ProgressScreen::ShowGames() {
-    games_.clear();
+    std::vector<FinishedGame> games;
     if (players_->currentIndex() >= 0 && operations_->currentIndex() >= 0) {
-        games_ = history_.Games(players_->currentText().toStdString(),
-                                operations_->currentText().toStdString());
+        games = history_.Games(players_->currentText().toStdString(),
+                               operations_->currentText().toStdString());
     }
     const QString problem = Q(history_.Problem());
     SetStatus(problem, !problem.isEmpty());
 
-    const ProgressSummary summary = Summarise(games_);
+    const ProgressSummary summary = Summarise(games);
     std::vector<ChartPoint> points;
-    points.reserve(games_.size());
-    for (const FinishedGame& game : games_) points.push_back({game.PlayedAt, game.Rate});
-    model_->SetGames(games_, summary.BestIndex);
+    points.reserve(games.size());
+    for (const FinishedGame& game : games) points.push_back({game.PlayedAt, game.Rate});
+    model_->SetGames(std::move(games), summary.BestIndex);
     chart_->SetPoints(std::move(points), summary.BestIndex);
     export_->setEnabled(players_->currentIndex() >= 0);
 
@@ -305,7 +305,7 @@ void ProgressScreen::ShowGames() {
     }
     best_->setText(QStringLiteral("Mejor marca: %1 (%2)")
                        .arg(Rate(summary.BestRate),
-                            Q(ShortDateTime(games_[summary.BestIndex].PlayedAt)).left(10)));
+                            Q(ShortDateTime(Games()[summary.BestIndex].PlayedAt)).left(10)));
     const QString average = Rate(summary.RecentAverage);
     if (summary.RecentCount == kRecentGames) {
         average_->setText(QStringLiteral("Media de las últimas 10: %1").arg(average));
@@ -319,21 +319,22 @@ void ProgressScreen::ShowGames() {
 }
 
 void ProgressScreen::ShowSelection(int index) {
-    if (index < 0 || index >= static_cast<int>(games_.size())) {
+    const std::vector<FinishedGame>& games = Games();
+    if (index < 0 || index >= static_cast<int>(games.size())) {
         selection_->clear();
         return;
     }
-    const FinishedGame& game = games_[static_cast<std::size_t>(index)];
+    const FinishedGame& game = games[static_cast<std::size_t>(index)];
     QString text = QStringLiteral("Partida %1 de %2: %3, %4, %5, %6")
                        .arg(index + 1)
-                       .arg(games_.size())
+                       .arg(Games().size())
                        .arg(Q(ShortDateTime(game.PlayedAt)), Rate(game.Rate),
                             Counted(game.Hits, "acierto", "aciertos"),
                             Counted(game.Errors, "error", "errores"));
     if (game.PairNumber > 0) text += QStringLiteral(", contra %1").arg(Q(game.Rival));
     if (static_cast<std::size_t>(index) == chart_->Best()) text += QStringLiteral(" (mejor marca)");
     selection_->setText(text);
-    const int row = static_cast<int>(games_.size()) - 1 - index;
+    const int row = static_cast<int>(Games().size()) - 1 - index;
     if (table_->currentIndex().row() != row) {
         const QSignalBlocker blocker(table_->selectionModel());
         table_->selectRow(row);

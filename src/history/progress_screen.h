@@ -27,6 +27,7 @@ class GameTableModel : public QAbstractTableModel {
   public:
     using QAbstractTableModel::QAbstractTableModel;
     void SetGames(std::vector<FinishedGame> gamesOldestFirst, std::size_t best);
+    const std::vector<FinishedGame>& Games() const { return games_; }
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -62,6 +63,8 @@ class ProgressScreen : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // The chosen player's and type's games, oldest first (the table holds them).
+    const std::vector<FinishedGame>& Games() const { return model_->Games(); }
     void FillOperations();
     void ShowGames();
     void ShowSelection(int index);
@@ -69,7 +72,6 @@ class ProgressScreen : public QWidget {
     void SetStatus(const QString& text, bool trouble);
 
     GameHistory& history_;
-    std::vector<FinishedGame> games_;  // the chosen player's and type's, oldest first
     QComboBox* players_ = nullptr;
     QComboBox* operations_ = nullptr;
     QLabel* best_ = nullptr;

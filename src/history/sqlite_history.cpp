@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -458,13 +459,19 @@ std::vector<FinishedGame> SqliteHistory::Games(const std::string& player,
     try {
         problem_.clear();
         if (!EnsureOpen()) return games;
-        Statement query(db_,
-                        "SELECT played_at, player, player_file, operation, minutes, hits, errors,"
-                        " rate, pair_number, rival FROM (SELECT * FROM games"
-                        " WHERE (?1 = '' OR player = ?1) AND (?2 = '' OR operation = ?2)"
-                        " ORDER BY played_at DESC, id DESC LIMIT ?3) ORDER BY played_at, id");
-        query.Bind(1, player);
-        query.Bind(2, operation);
+        // One statement per filter: the index then serves a player's games,
+        // of one type or all, without a scan or a sort.
+        static constexpr const char* kSelect =
+            "SELECT played_at, player, player_file, operation, minutes, hits, errors, rate,"
+            " pair_number, rival FROM games";
+        static constexpr const char* kOrder = " ORDER BY played_at DESC, id DESC LIMIT ?3";
+        const std::string filter =
+            player.empty() ? (operation.empty() ? "" : " WHERE operation = ?2")
+                           : (operation.empty() ? " WHERE player = ?1"
+                                                : " WHERE player = ?1 AND operation = ?2");
+        Statement query(db_, (std::string(kSelect) + filter + kOrder).c_str());
+        if (!player.empty()) query.Bind(1, player);
+        if (!operation.empty()) query.Bind(2, operation);
         query.Bind(3, static_cast<long long>(kMaxGamesRead));
         while (query.Step()) {
             FinishedGame& game = games.emplace_back();
@@ -480,6 +487,9 @@ std::vector<FinishedGame> SqliteHistory::Games(const std::string& player,
             game.Rival = query.Text(9);
         }
         if (query.Code() != SQLITE_OK) Fail(Reason(query.Code(), db_));
+        // Read newest first, so the index gives the most recent games without
+        // a sort; handed back oldest first.
+        std::reverse(games.begin(), games.end());
     } catch (...) {
         Fail("error inesperado");
     }
