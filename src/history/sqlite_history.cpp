@@ -249,8 +249,10 @@ SqliteHistory::Opened SqliteHistory::OpenOnce() {
         return Opened::Failed;
     }
 
+    // One thread uses a history: no locking around every call into SQLite.
     int code =
-        sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        sqlite3_open_v2(path_.c_str(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (code != SQLITE_OK) {
         Fail(Reason(code, db_));
         return Opened::Failed;

@@ -25,6 +25,7 @@ std::string HistoryFilePath(const char* xdgDataHome, const char* home);
 // The same from the environment.
 std::string HistoryFilePath();
 
+// Used from one thread (the window toolkit's).
 class SqliteHistory : public GameHistory {
   public:
     // Nothing is opened yet: the database is opened (the folder created, the
