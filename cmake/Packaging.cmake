@@ -8,18 +8,37 @@ install(TARGETS cifrano_sound LIBRARY DESTINATION ${CIFRANO_INSTALL_DIR})
 # The icon belongs to the desktop menu, not to the application folder.
 install(DIRECTORY data/ DESTINATION ${CIFRANO_INSTALL_DIR} PATTERN icon.png EXCLUDE)
 
-# bin/cifrano is a relative link, so that the tree still works when it is
+# games/cifrano is a relative link, so that the tree still works when it is
 # staged somewhere else (DESTDIR, CPack) or moved. Qt resolves the link when it
 # looks for the application folder, so the data are found beside the real file.
+# A game's command belongs in /usr/games (Debian policy 11.11).
+set(CIFRANO_LINK_DIR games)
 file(RELATIVE_PATH CIFRANO_LINK_TARGET
-     /${CMAKE_INSTALL_BINDIR} /${CIFRANO_INSTALL_DIR}/cifrano)
+     /${CIFRANO_LINK_DIR} /${CIFRANO_INSTALL_DIR}/cifrano)
 install(CODE "
-  set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/cifrano\")
-  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+  set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CIFRANO_LINK_DIR}/cifrano\")
+  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CIFRANO_LINK_DIR}\")
   file(REMOVE \"\${link}\")
   message(STATUS \"Installing: \${link} -> ${CIFRANO_LINK_TARGET}\")
   file(CREATE_LINK \"${CIFRANO_LINK_TARGET}\" \"\${link}\" SYMBOLIC)
 ")
+
+# The manual page and the changelog, compressed as Debian wants them: at the
+# highest level and without a time stamp, so every build gives the same bytes.
+set(CIFRANO_GZIPPED)
+foreach(pair "packaging/cifrano.6;cifrano.6.gz" "packaging/changelog;changelog.gz")
+  list(GET pair 0 source)
+  list(GET pair 1 output)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${output}
+    COMMAND sh -c "gzip -9n -c '${CMAKE_SOURCE_DIR}/${source}' > '${CMAKE_BINARY_DIR}/${output}'"
+    DEPENDS ${CMAKE_SOURCE_DIR}/${source} VERBATIM)
+  list(APPEND CIFRANO_GZIPPED ${CMAKE_BINARY_DIR}/${output})
+endforeach()
+add_custom_target(cifrano_package_docs ALL DEPENDS ${CIFRANO_GZIPPED})
+install(FILES ${CMAKE_BINARY_DIR}/cifrano.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# A native package's changelog is changelog.gz.
+install(FILES ${CMAKE_BINARY_DIR}/changelog.gz packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/cifrano)
 
 install(FILES packaging/cifrano.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/icon.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps

@@ -17,3 +17,11 @@ cmake --build build-package -j"${JOBS:-$(nproc)}"
 rm -f build-package/cifrano_*.deb
 (cd build-package && cpack -G DEB)
 ls -1 build-package/cifrano_*.deb
+# Debian's own checks, where lintian is installed (apt-get install lintian):
+# any error or warning fails the packaging.
+if command -v lintian >/dev/null; then
+  lintian --fail-on error,warning build-package/cifrano_*.deb
+  echo "lintian: no errors, no warnings"
+else
+  echo "lintian is not installed: the package was not checked"
+fi
