@@ -78,7 +78,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string HelpText() {
-    return "Uso: cifrano [--comprobar [archivo]]\n"
+    return "Uso: cifrano [--comprobar [archivo] | --progreso [--jugador NOMBRE] |\n"
+           "                --exportar archivo.csv [--jugador NOMBRE]]\n"
            "\n"
            "Sin opciones, empieza el juego.\n"
            "\n"
@@ -87,6 +88,13 @@ std::string HelpText() {
            "                         y dice, línea a línea, cómo se juzgarán las respuestas.\n"
            "                         Termina con 0 si el juego puede usar el archivo y con\n"
            "                         2 si no.\n"
+           "  --progreso [--jugador NOMBRE]\n"
+           "                         abre la ventana de progreso con el historial de\n"
+           "                         partidas (con --jugador, el de ese jugador).\n"
+           "  --exportar archivo.csv [--jugador NOMBRE]\n"
+           "                         escribe el historial de partidas (o solo el de un\n"
+           "                         jugador) en un archivo CSV. Termina con 0 si lo\n"
+           "                         escribe y con 1 si no.\n"
            "  -h, --help             muestra esta ayuda.\n";
 }
 

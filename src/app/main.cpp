@@ -11,10 +11,15 @@
 
 #include "app/command_line.h"
 #include "app/config_check.h"
+#include "app/history_command.h"
 #include "app/screen_flow.h"
 #include "common/media_paths.h"
 #include "common/message_box_view.h"
 #include "common/sound_player.h"
+#include "history/history_notice_view.h"
+#include "history/history_recorder.h"
+#include "history/progress_screen.h"
+#include "history/sqlite_history.h"
 
 namespace {
 
@@ -55,9 +60,48 @@ int RunWithoutWindows(const cifrano::CommandLine& command, int& argc, char* argv
     }
 }
 
+// --exportar and --progreso: the history without the game. Returns the exit status.
+int RunHistoryCommand(const cifrano::HistoryCommand& command, int& argc, char* argv[]) {
+    using namespace cifrano;
+    if (command.Kind == HistoryCommandKind::Export) {
+        SqliteHistory history(HistoryFilePath());
+        const CommandResult result = RunExportCommand(command, history);
+        std::fputs(result.Output.c_str(), stdout);
+        std::fflush(stdout);
+        std::fputs(result.Error.c_str(), stderr);
+        return result.Status;
+    }
+    if (command.Kind != HistoryCommandKind::Progress) {
+        std::fputs(HistoryUsageText(command).c_str(), stderr);
+        return kExitUnusable;
+    }
+    QApplication app(argc, argv);
+    // The toolkit has taken its own options; anything else left is an error.
+    std::vector<std::string> left;
+    for (int i = 1; i < argc; ++i) left.emplace_back(argv[i]);
+    HistoryCommand parsed = ParseHistoryCommand(left);
+    if (parsed.Kind == HistoryCommandKind::Progress && !parsed.Rest.empty()) {
+        parsed.Kind = HistoryCommandKind::Bad;
+        parsed.Problem = "Opción desconocida con --progreso: " + parsed.Rest.front();
+    }
+    if (parsed.Kind != HistoryCommandKind::Progress) {
+        std::fputs(HistoryUsageText(parsed).c_str(), stderr);
+        return kExitUnusable;
+    }
+    QApplication::setApplicationName(QStringLiteral("cifrano"));
+    SqliteHistory history(HistoryFilePath());
+    ProgressScreen window(history);
+    if (!parsed.Player.empty()) window.SelectPlayer(QString::fromStdString(parsed.Player));
+    window.show();
+    return QApplication::exec();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const cifrano::HistoryCommand history = cifrano::ParseHistoryCommand(Arguments(argc, argv));
+    if (history.Kind != cifrano::HistoryCommandKind::None)
+        return RunHistoryCommand(history, argc, argv);
     cifrano::CommandLine command = cifrano::ParseCommandLine(Arguments(argc, argv));
     const bool windowsNeeded =
         command.Kind == cifrano::CommandKind::Play ||
@@ -86,7 +130,10 @@ int main(int argc, char* argv[]) {
     const QString appFolder = QCoreApplication::applicationDirPath();
     cifrano::QtSoundCues cues(appFolder);
     cifrano::MessageBoxPrompts prompts;
-    cifrano::ScreenFlow flow(appFolder, cues, prompts,
+    // Opened only when the first game ends: the start-up does not wait for it.
+    cifrano::SqliteHistory store(cifrano::HistoryFilePath());
+    cifrano::HistoryRecorder games(store, cifrano::MessageBoxNotice());
+    cifrano::ScreenFlow flow(appFolder, cues, prompts, games,
                              [](int exitCode) { QCoreApplication::exit(exitCode); });
     flow.Start();
     if (flow.HasEnded()) return 1;

@@ -7,6 +7,7 @@
 #include "app/splash_screen.h"
 #include "common/media_paths.h"
 #include "game/game_screen.h"
+#include "history/progress_screen.h"
 #include "results/results_screen.h"
 #include "setup/exercise_selection_screen.h"
 #include "setup/player_selection_screen.h"
@@ -17,10 +18,16 @@ namespace {
 std::size_t Slot(ScreenId id) { return static_cast<std::size_t>(id); }
 }  // namespace
 
-ScreenFlow::ScreenFlow(QString appFolder, SoundCues& cues, Prompts& prompts, EndHandler onEnd)
-    : appFolder_(std::move(appFolder)), cues_(cues), prompts_(prompts), onEnd_(std::move(onEnd)) {}
+ScreenFlow::ScreenFlow(QString appFolder, SoundCues& cues, Prompts& prompts,
+                       GameHistory& history, EndHandler onEnd)
+    : appFolder_(std::move(appFolder)),
+      cues_(cues),
+      prompts_(prompts),
+      history_(history),
+      onEnd_(std::move(onEnd)) {}
 
 ScreenFlow::~ScreenFlow() {
+    delete progress_.data();
     for (auto& screen : screens_) delete screen.data();
 }
 
@@ -144,8 +151,11 @@ void ScreenFlow::ExerciseAccepted() { Show(ScreenId::Game); }
 void ScreenFlow::GameFinished(const GameOutcome& outcome) {
     Restore(ScreenId::Results);
     Show(ScreenId::Results);
-    if (auto* results = static_cast<ResultsScreen*>(Find(ScreenId::Results)))
-        results->RecordGame(outcome);
+    auto* results = static_cast<ResultsScreen*>(Find(ScreenId::Results));
+    if (!results) return;
+    // Kept before the results take the turn: the game is the player's whose turn it was.
+    history_.Record(FinishedGameOf(settings_, players_, outcome, NowSeconds()));
+    results->RecordGame(outcome);
 }
 
 void ScreenFlow::GameLeft() {
@@ -156,6 +166,20 @@ void ScreenFlow::GameLeft() {
 void ScreenFlow::ResultsContinued() { Show(ScreenId::Game); }
 
 void ScreenFlow::QuitConfirmed() { End(0); }
+
+void ScreenFlow::ProgressRequested(const std::string& player) {
+    // One progress window at a time; asked again, it comes to the front.
+    auto* window = static_cast<ProgressScreen*>(progress_.data());
+    if (!window) {
+        window = new ProgressScreen(history_);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        progress_ = window;
+    }
+    window->SelectPlayer(QString::fromStdString(player));
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
 
 void ScreenFlow::LoadFailed(const std::string& message) {
     prompts_.Inform(message);

@@ -18,6 +18,7 @@
 #include "common/game_settings.h"
 #include "common/prompts.h"
 #include "common/sound_cues.h"
+#include "history/game_history.h"
 
 namespace cifrano {
 
@@ -27,7 +28,9 @@ class ScreenFlow : public QObject, public ScreenSteps {
     using EndHandler = std::function<void(int exitCode)>;
     using SeedSource = std::function<std::uint64_t()>;
 
-    ScreenFlow(QString appFolder, SoundCues& cues, Prompts& prompts, EndHandler onEnd);
+    // Every finished game is recorded in `history`.
+    ScreenFlow(QString appFolder, SoundCues& cues, Prompts& prompts, GameHistory& history,
+               EndHandler onEnd);
     ~ScreenFlow() override;
 
     // Seeds the game screen's random generator at each of its loads; the
@@ -50,6 +53,7 @@ class ScreenFlow : public QObject, public ScreenSteps {
     void GameLeft() override;
     void ResultsContinued() override;
     void QuitConfirmed() override;
+    void ProgressRequested(const std::string& player) override;
     void LoadFailed(const std::string& message) override;
     void CloseRequested(ScreenId id) override;
 
@@ -72,6 +76,7 @@ class ScreenFlow : public QObject, public ScreenSteps {
     QString appFolder_;
     SoundCues& cues_;
     Prompts& prompts_;
+    GameHistory& history_;
     EndHandler onEnd_;
     SeedSource seedSource_;
     GameSettings settings_;
@@ -79,6 +84,7 @@ class ScreenFlow : public QObject, public ScreenSteps {
     ChosenPlayers players_;
     PlayerPictures pictures_;
     std::array<QPointer<BaseScreen>, kScreenCount> screens_{};
+    QPointer<QWidget> progress_;
     bool ended_ = false;
     bool playersAccepted_ = false;
 };

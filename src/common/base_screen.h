@@ -29,6 +29,8 @@ class ScreenSteps {
     virtual void GameLeft() = 0;
     virtual void ResultsContinued() = 0;
     virtual void QuitConfirmed() = 0;
+    // The progress window, opened for a player (the results screen's button).
+    virtual void ProgressRequested(const std::string& player) = 0;
     // A screen cannot work (a required file is missing): the message, then the end.
     virtual void LoadFailed(const std::string& message) = 0;
     // A screen's close box was used.

@@ -9,20 +9,11 @@
 #include <limits>
 
 #include "common/numbers.h"
+#include "results/match.h"
 
 namespace cifrano {
 
 namespace {
-
-// A counter's caption as a whole count; captions are never negative or huge in
-// play, but a count must fit an int whatever the caption says.
-int CountOf(std::string_view caption) {
-    const double value = NumericValue(caption);
-    if (!(value > 0.0)) return 0;
-    if (value >= static_cast<double>(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(value);
-}
 
 bool LocalTime(std::int64_t seconds, std::tm& out) {
     const std::time_t time = static_cast<std::time_t>(seconds);
@@ -37,23 +28,21 @@ std::string Format(const std::tm& time, const char* pattern) {
 
 }  // namespace
 
-FinishedGame FinishedGameOf(const GameSettings& settings, const ResultsPlayers& players,
-                            const GameOutcome& outcome, std::string_view hitsCaption,
-                            int gameMinutes, std::int64_t playedAt) {
-    const bool alone = IsSinglePlayer(players.SecondName);
-    const std::string names[2] = {ResultsName(players.FirstFile, players.FirstName),
-                                  ResultsName(players.SecondFile, players.SecondName)};
-    const std::string* files[2] = {&players.FirstFile, &players.SecondFile};
+FinishedGame FinishedGameOf(const GameSettings& settings, const ChosenPlayers& players,
+                            const GameOutcome& outcome, std::int64_t playedAt) {
+    const bool alone = IsSinglePlayer(players.Names[1]);
+    const std::string names[2] = {ResultsName(players.Files[0], players.Names[0]),
+                                  ResultsName(players.Files[1], players.Names[1])};
     const int player = (!alone && settings.SecondPlayerTurn) ? kPlayerTwo : kPlayerOne;
 
     FinishedGame game;
     game.PlayedAt = playedAt;
     game.Player = names[player];
-    game.PlayerFile = *files[player];
+    game.PlayerFile = players.Files[static_cast<std::size_t>(player)];
     game.Operation = outcome.OperationText;
-    game.Minutes = gameMinutes;
-    game.Hits = CountOf(hitsCaption);
-    game.Errors = CountOf(outcome.ErrorsCaption);
+    game.Minutes = outcome.Minutes;
+    game.Hits = outcome.Hits;
+    game.Errors = outcome.Errors;
     game.Rate = outcome.Rate;
     if (!alone) {
         game.PairNumber = settings.GameNumber;

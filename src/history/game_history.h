@@ -8,8 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/game_settings.h"
-#include "results/match.h"
+#include "common/game_outcome.h"
+#include "common/game_settings.h"
+#include "common/players.h"
 
 namespace cifrano {
 
@@ -58,13 +59,10 @@ inline constexpr std::size_t kMaxGamesRead = 100'000;
 inline constexpr std::size_t kMaxNamesRead = 1'000;
 inline constexpr std::size_t kMaxTextBytes = 400;
 
-// The game that has just ended, from what the end of a game knows. Call it
-// before RecordGame, while settings still hold the turn and the game number of
-// the game that ended. players is what the results screen got from the player
-// selection; hitsCaption the hit counter's caption.
-FinishedGame FinishedGameOf(const GameSettings& settings, const ResultsPlayers& players,
-                            const GameOutcome& outcome, std::string_view hitsCaption,
-                            int gameMinutes, std::int64_t playedAt);
+// The game that has just ended. Call it before the results record it, while
+// settings still hold the turn and the game number of the game that ended.
+FinishedGame FinishedGameOf(const GameSettings& settings, const ChosenPlayers& players,
+                            const GameOutcome& outcome, std::int64_t playedAt);
 
 std::int64_t NowSeconds();
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/base_screen.h"
+#include "common/controls_view.h"
 #include "history/game_history.h"
 
 namespace cifrano {

@@ -19,8 +19,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/base_screen.h"
-#include "app/config_check.h"
+#include "common/controls_view.h"
 #include "history/history_export.h"
 #include "history/progress_chart_view.h"
 #include "history/sqlite_history.h"
@@ -393,40 +392,6 @@ void ProgressScreen::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-int RunHistoryCommand(const HistoryCommand& command, int& argc, char* argv[]) {
-    if (command.Kind == HistoryCommandKind::Export) {
-        SqliteHistory history(HistoryFilePath());
-        const CommandResult result = RunExportCommand(command, history);
-        std::fputs(result.Output.c_str(), stdout);
-        std::fflush(stdout);
-        std::fputs(result.Error.c_str(), stderr);
-        return result.Status;
-    }
-    if (command.Kind != HistoryCommandKind::Progress) {
-        std::fputs(HistoryUsageText(command).c_str(), stderr);
-        return kExitUnusable;
-    }
-    QApplication app(argc, argv);
-    // The toolkit has taken its own options; anything else left is an error.
-    std::vector<std::string> left;
-    for (int i = 1; i < argc; ++i) left.emplace_back(argv[i]);
-    HistoryCommand parsed = ParseHistoryCommand(left);
-    if (parsed.Kind == HistoryCommandKind::Progress && !parsed.Rest.empty()) {
-        parsed.Kind = HistoryCommandKind::Bad;
-        parsed.Problem = "Opción desconocida con --progreso: " + parsed.Rest.front();
-    }
-    if (parsed.Kind != HistoryCommandKind::Progress) {
-        std::fputs(HistoryUsageText(parsed).c_str(), stderr);
-        return kExitUnusable;
-    }
-    QApplication::setApplicationName(QStringLiteral("cifrano"));
-    SqliteHistory history(HistoryFilePath());
-    ProgressScreen window(history);
-    if (!parsed.Player.empty()) window.SelectPlayer(QString::fromStdString(parsed.Player));
-    window.show();
-    return QApplication::exec();
 }
 
 }  // namespace cifrano

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "history/game_history.h"
-#include "history/history_command.h"
 
 class QComboBox;
 class QLabel;
@@ -85,10 +84,5 @@ class ProgressScreen : public QWidget {
     QLabel* status_ = nullptr;
 };
 
-// Runs a history command (see history_command.h): --exportar without any
-// window, --progreso with the progress window over the user's history, a bad
-// one with its usage. Returns the exit status. Call it from main before the
-// rest of the command line is parsed, when ParseHistoryCommand found one.
-int RunHistoryCommand(const HistoryCommand& command, int& argc, char* argv[]);
 
 }  // namespace cifrano

@@ -55,6 +55,16 @@ ResultsScreen::ResultsScreen(ScreenSteps& steps, SoundCues& cues, Prompts& promp
                    DesignFont(27.75, true), colours::kRed);
     connect(resume, &QPushButton::clicked, this, &ResultsScreen::Command1_Click);
     connect(quit, &QPushButton::clicked, this, &ResultsScreen::Command2_Click);
+
+    // The progress window's button stands in the free space between the two
+    // pictures (under the hidden points in the one-player layout), below every
+    // other control, so that no picture, however wide, is covered by it.
+    progressButton_ = MakeButton(this, "ProgressButton", QStringLiteral("&Progreso"),
+                                 QRect(3180, 4500, 1695, 495), DesignFont(12, true),
+                                 colours::kWhite);
+    progressButton_->lower();
+    connect(progressButton_, &QPushButton::clicked, this,
+            [this] { steps_.ProgressRequested(board_.Names[kPlayerOne]); });
 }
 
 void ResultsScreen::Load() {
@@ -92,6 +102,7 @@ void ResultsScreen::ArrangeSinglePlayer() {
     names_[0]->move(TwipsToPixels(static_cast<int>(layout.NameLeft)), names_[0]->y());
     lists_[0]->move(TwipsToPixels(static_cast<int>(layout.ListLeft)), lists_[0]->y());
     pictures_[0]->move(TwipsToPixels(static_cast<int>(layout.PictureLeft)), pictures_[0]->y());
+    progressButton_->move(TwipsToPixels(600), progressButton_->y());
 }
 
 void ResultsScreen::Refresh() {

@@ -41,6 +41,7 @@ class ResultsScreen : public BaseScreen {
     std::array<QLabel*, 2> points_{};
     std::array<QLabel*, 2> pointCaptions_{};
     std::array<PictureBox*, 2> pictures_{};
+    QPushButton* progressButton_ = nullptr;
     static constexpr int kPictureHeight = 1575;
 };
 

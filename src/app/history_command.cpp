@@ -1,8 +1,8 @@
-#include "history/history_command.h"
+#include "app/history_command.h"
 
 #include <utility>
 
-#include "app/config_check.h"
+#include "app/command_line.h"
 #include "history/history_export.h"
 
 namespace cifrano {
@@ -77,16 +77,6 @@ HistoryCommand ParseHistoryCommand(const std::vector<std::string>& args) {
         return Bad("Opción desconocida con --exportar: " + command.Rest.front());
     command.Kind = progress ? HistoryCommandKind::Progress : HistoryCommandKind::Export;
     return command;
-}
-
-std::string HistoryHelpText() {
-    return "  --progreso [--jugador NOMBRE]\n"
-           "                         abre la ventana de progreso con el historial de\n"
-           "                         partidas (con --jugador, el de ese jugador).\n"
-           "  --exportar archivo.csv [--jugador NOMBRE]\n"
-           "                         escribe el historial de partidas (o solo el de un\n"
-           "                         jugador) en un archivo CSV. Termina con 0 si lo\n"
-           "                         escribe y con 1 si no.\n";
 }
 
 std::string HistoryUsageText(const HistoryCommand& command) {

@@ -35,8 +35,6 @@ struct HistoryCommand {
 // args holds the arguments after the program name.
 HistoryCommand ParseHistoryCommand(const std::vector<std::string>& args);
 
-// The lines "--help" shows for these options.
-std::string HistoryHelpText();
 // A bad command's problem and a usage line, for standard error.
 std::string HistoryUsageText(const HistoryCommand& command);
 
