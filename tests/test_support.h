@@ -1,134 +1,138 @@
 #pragma once
 // Shared pieces of the widget tests: an application folder with a screen flow
-// over it, wired to fakes, and helpers that drive the screens as a player does.
-#include <QLineEdit>
+// over it, wired to fakes, and helpers that drive the screens as a player does
+// (screens found by id, controls by their designed names).
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/screen_flow.h"
-#include "app/splash_screen.h"
 #include "common/geometry.h"
 #include "common/numbers.h"
 #include "game/answer_check.h"
 #include "game/game_screen.h"
 #include "recording_sound_cues.h"
-#include "results/results_screen.h"
 #include "scripted_prompts.h"
-#include "setup/exercise_selection_screen.h"
-#include "setup/player_selection_screen.h"
 
 namespace cifrano::testing {
 
-inline void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+using enum ScreenId;
+
+// A real click on an item, scrolled into view first.
+inline void ClickItem(QListWidget* list, QListWidgetItem* item) {
+    QVERIFY(item);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
-// Lets deferred deletions of unloaded screens happen.
-inline void ProcessDeferredDeletes() {
+// Lets the deferred deletions of unloaded screens, and window activations, happen.
+inline void DeleteUnloaded() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
 }
-inline void Click(const QWidget* screen, const QString& name) {
-    auto* button = screen->findChild<QPushButton*>(name);
-    QVERIFY2(button, qPrintable(name));
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-inline QString Text(const QWidget* s, const QString& name) {
-    return s->findChild<QLabel*>(name)->text();
-}
-inline QStringList Lines(const QListWidget* list) {
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-    return lines;
-}
-// Every screen's state in the words of the flow table.
-inline QString Table(const ScreenFlow& flow) {
-    QStringList states;
-    for (int id = 0; id < kScreenCount; ++id) {
-        const BaseScreen* s = flow.Find(ScreenId(id));
-        const QString state = !s                 ? "not loaded"
-                              : !s->isVisible()  ? "hidden"
-                              : s->isMinimized() ? "minimised"
-                                                 : "shown";
-        states << (s && !s->isEnabled() ? state + ",disabled" : state);
-    }
-    return states.join(" | ");
-}
 
 // An application folder (configuration file, users folder with Ana.png) and a
-// screen flow over it, with recorded sounds and answered prompts.
+// screen flow over it, with recorded sounds, answered prompts and a fixed seed.
 struct Harness {
     explicit Harness(const QByteArray& configuration = "AA + B =\nA x B =\nA ( B + C ) =\n")
         : flow(dir.path(), cues, prompts, [this](int code) { endCodes.push_back(code); }) {
-        if (!configuration.isNull()) WriteFile(Path("configuracion.txt"), configuration);
+        if (!configuration.isNull()) Write("configuracion.txt", configuration);
         QDir(dir.path()).mkpath("usuarios");
         AddUser("Ana.png");
         flow.SetSeedSource([] { return 12345u; });
     }
     QString Path(const QString& relative) const { return dir.filePath(relative); }
-    // A picture of the given size in the format its suffix names.
+    void Write(const QString& file, const QByteArray& bytes) {
+        QFile out(Path(file));
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+    }
     void AddUser(const QString& file, int width = 80, int height = 100) {
         QImage image(width, height, QImage::Format_RGB32);
         image.fill(Qt::blue);
-        image.save(Path("usuarios/" + file));
+        QVERIFY(image.save(Path("usuarios/" + file)));
     }
-    // A file of the default data folder (Qt writes no GIF files).
-    void CopyData(const QString& from, const QString& to) {
-        QDir().mkpath(QFileInfo(Path(to)).absolutePath());
-        QFile::copy(qEnvironmentVariable("CIFRANO_SOURCE_DATA") + "/" + from, Path(to));
+    // A figure of the repository's data folder (Qt writes no GIF files).
+    void AddFigure(int minutes) {
+        const QString gif = QString("gifs/%1.gif").arg(minutes);
+        QDir(dir.path()).mkpath("gifs");
+        QVERIFY(QFile::copy(CIFRANO_DATA_DIR "/" + gif, Path(gif)));
     }
+
+    template <class T = QWidget>
+    T* Child(ScreenId id, const QString& name) const {
+        const BaseScreen* screen = flow.Find(id);
+        return screen ? screen->findChild<T*>(name) : nullptr;
+    }
+    QString Text(ScreenId id, const QString& name) const { return Child<QLabel>(id, name)->text(); }
+    void Click(ScreenId id, const QString& name) {
+        QTest::mouseClick(Child<QAbstractButton>(id, name), Qt::LeftButton);
+    }
+    // Every screen's state in the words of the flow table; a loaded screen
+    // stands centred on the screen.
+    QString Table() const {
+        const QRect area = QGuiApplication::primaryScreen()->geometry();
+        QStringList states;
+        for (int id = 0; id < kScreenCount; ++id) {
+            const BaseScreen* s = flow.Find(ScreenId(id));
+            QString state = !s                 ? "not loaded"
+                            : !s->isVisible()  ? "hidden"
+                            : s->isMinimized() ? "minimised"
+                                               : "shown";
+            if (s && !s->isEnabled()) state += ",disabled";
+            if (s && (qAbs(2 * s->x() + s->width() - area.width()) > 2 ||
+                      qAbs(2 * s->y() + s->height() - area.height()) > 2))
+                state += ",off-centre";
+            states << state;
+        }
+        return states.join(" | ");
+    }
+
     // Start-up and the splash's "CONTINUAR".
-    PlayerSelectionScreen& ToPlayers() {
+    void ToPlayers() {
         flow.Start();
-        Click(&flow.Splash(), "Command1");
-        ProcessDeferredDeletes();
-        return flow.PlayerSelection();
+        Click(Splash, "Command1");
+        DeleteUnloaded();
     }
-    // A real click on a file of a player's list; "" picks nothing.
+    // A click on a file of a player's list; "" picks nothing.
     void Pick(int list, const QString& file) {
-        QListWidget* files = flow.PlayerSelection().FileList(list);
-        const auto found = files->findItems(file, Qt::MatchExactly);
-        QVERIFY2(file.isEmpty() || !found.isEmpty(), qPrintable(file));
-        if (found.isEmpty()) return;
-        files->scrollToItem(found.first());
-        QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
-                          files->visualItemRect(found.first()).center());
+        auto* files = Child<QListWidget>(PlayerSelection, QString("File1(%1)").arg(list));
+        if (!file.isEmpty()) ClickItem(files, files->findItems(file, Qt::MatchExactly).value(0));
     }
     void Accept(const QString& first, const QString& second = {}) {
         Pick(0, first);
         Pick(1, second);
-        Click(&flow.PlayerSelection(), "Command1");
+        Click(PlayerSelection, "Command1");
     }
     // A minute button, then "ACEPTAR".
-    GameScreen& ToGame(int minutes) {
-        QTest::mouseClick(flow.ExerciseSelection().MinuteButton(minutes - 1), Qt::LeftButton);
-        Click(&flow.ExerciseSelection(), "Command1");
-        return flow.Game();
+    void ToGame(int minutes) {
+        Click(ExerciseSelection, QString("Command2(%1)").arg(minutes - 1));
+        Click(ExerciseSelection, "Command1");
     }
-    // The game screen's parts, and its sheet driven by real clicks and keys.
-    GameScreen& screen() { return flow.Game(); }
-    GameSession& session() { return screen().session(); }
-    SheetView* view() { return screen().sheetView(); }
-    QLineEdit* editor() { return screen().editor(); }
-    template <typename T = QLabel>
-    T* Find(const QString& name) {
-        return screen().findChild<T*>(name);
-    }
-    void Inicio() { Click(&screen(), "Command1"); }
+
+    // The game screen, its sheet driven by real clicks and keys, and its clock.
+    GameScreen* Game() const { return static_cast<GameScreen*>(flow.Find(ScreenId::Game)); }
+    const GameSession& Session() const { return Game()->Session(); }
+    SheetView* View() const { return Child<SheetView>(ScreenId::Game, "Picture1"); }
+    QLineEdit* Editor() const { return Child<QLineEdit>(ScreenId::Game, "Text1"); }
+    void Inicio() { Click(ScreenId::Game, "Command1"); }
     void ClickRow(int row) {
-        QTest::mouseClick(view(), Qt::LeftButton, {}, view()->AnswerBoxRect(row).center());
+        QTest::mouseClick(View(), Qt::LeftButton, {}, View()->AnswerBoxRect(row).center());
     }
-    void Type(int row, const QString& text) {
-        ClickRow(row);
-        QTest::keyClicks(editor(), text);
+    // Types into the active box, then a key (Enter by default).
+    void Answer(const QString& text, Qt::Key key = Qt::Key_Return) {
+        QTest::keyClicks(Editor(), text);
+        QTest::keyClick(Editor(), key);
     }
     // The right answer of a row, plus an offset for a wrong one.
-    QString Answer(int row, double offset = 0) {
-        const auto& c = session().Sheet.Rows[row].Cells;
+    QString Solution(int row, double offset = 0) const {
+        const auto& c = Session().Sheet.Rows[row].Cells;
         return QString::fromStdString(
-            NumberText(offset + *ExpectedValue(session().ProblemShape, c[0].Caption, c[1].Caption,
+            NumberText(offset + *ExpectedValue(Session().ProblemShape, c[0].Caption, c[1].Caption,
                                                c[2].Caption, c[3].Caption, c[4].Caption)));
+    }
+    void Ticks(int seconds) {
+        for (int i = 0; i < seconds; ++i) Game()->Timer1_Timer();
     }
 
     QTemporaryDir dir;
@@ -138,12 +142,14 @@ struct Harness {
     ScreenFlow flow;
 };
 
-// The game screen after the player selection (Ana, or Ana and Luis with Luis's
-// turn) and the minutes; the folder holds the six-minute figure only.
-struct Game : Harness {
-    explicit Game(int minutes = 1, bool secondTurn = false) {
+// The game screen of a run of Ana (and Luis, whose turn it is when
+// secondTurn); the folder holds the six-minute figure only.
+struct AtGame : Harness {
+    explicit AtGame(int minutes = 1, bool secondTurn = false,
+                    const QByteArray& configuration = "AA + B =\nA x B =\n")
+        : Harness(configuration) {
         AddUser("Luis.png", 160, 100);
-        CopyData("gifs/6.gif", "gifs/6.gif");
+        AddFigure(6);
         ToPlayers();
         Accept("Ana.png", secondTurn ? "Luis.png" : "");
         flow.Settings().SecondPlayerTurn = secondTurn;

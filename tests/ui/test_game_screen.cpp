@@ -1,84 +1,189 @@
-// The game screen's wiring: load, "Inicio", the figure and the clocks, driven
-// through the real screen flow (time-up and closing: test_whole_run.cpp).
+// The game screen's wiring and whole runs through it: "Inicio", the clocks
+// and the figure, keys and clicks reaching the sheet, what the sheet repaints
+// and which rows it shows; the time-up hands each game to the results screen,
+// which shows its lines and points; a game closed mid-way changes nothing.
+#include <QPaintEvent>
+
+#include "test_main.h"
 #include "test_support.h"
 
 using namespace cifrano;
 using namespace cifrano::testing;
 
-class TestGameScreen : public QObject {
+namespace {
+
+QStringList ResultLines(const Harness& h, int player) {
+    const auto* list = h.Child<QListWidget>(Results, QString("List1(%1)").arg(player));
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    return lines;
+}
+// What the game screen shows: the running clocks with their intervals, the
+// visible controls, the big button's caption, hits/errors and the time.
+QString Shown(const Harness& h) {
+    QStringList shown;
+    for (const QTimer* timer : h.Game()->findChildren<QTimer*>())
+        if (timer->isActive())
+            shown << timer->objectName() + ":" + QString::number(timer->interval());
+    for (const char* name : {"Command1", "Gif89a1", "Image1(0)", "Image1(1)", "Text1"})
+        if (h.Child(Game, name)->isVisible()) shown << name;
+    shown << h.Child<QPushButton>(Game, "Command1")->text()
+          << h.Text(Game, "Label9(0)") + "/" + h.Text(Game, "Label9(1)")
+          << h.Text(Game, "Label8(1)");
+    return shown.join(' ');
+}
+// The editor stands on the row's answer box and holds the focus.
+bool EditorOn(const Harness& h, int row) {
+    return h.View()->EditorRow() == row && h.Editor()->isVisible() &&
+           h.View()->focusWidget() == h.Editor() &&
+           h.Editor()->geometry() == h.View()->AnswerBoxRect(row);
+}
+// The region a widget is asked to paint.
+struct PaintedRegion : QObject {
+    explicit PaintedRegion(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+    QRegion region;
+};
+
+// One game from "ACEPTAR" to the time-up, the first rows answered right and
+// then wrong ones, then the game screen's "CONTINUAR". Only the picture of
+// the player whose turn it is shows; the figure moves, when its file exists.
+void PlayGame(Harness& h, int operation, int minutes, int hits, int errors) {
+    const QString picture = h.flow.Settings().SecondPlayerTurn ? "Image1(1)" : "Image1(0)";
+    h.Child<QListWidget>(ExerciseSelection, "List1")->setCurrentRow(operation);
+    h.ToGame(minutes);
+    QCOMPARE(Shown(h), "Command1 " + picture + " Inicio / ");
+    h.Inicio();
+    QCOMPARE(Shown(h), "Timer1:1000 Timer2:250 Gif89a1 " + picture + " Inicio / ");
+    auto* figure = h.Child<QLabel>(Game, "Gif89a1");
+    QCOMPARE(figure->movie() != nullptr,
+             QFile::exists(h.Path(QString("gifs/%1.gif").arg(minutes))));
+    h.Game()->Timer2_Timer();
+    QVERIFY(h.Session().GifLeft > 0 && figure->x() == TwipsToPixels(h.Session().GifLeft));
+    h.ClickRow(1);
+    for (int row = 1; row <= hits + errors; ++row) h.Answer(h.Solution(row, row > hits));
+    h.Ticks(60 * minutes);
+    QVERIFY(!h.Table().endsWith(" | shown"));  // the results wait for the time-up
+    h.Ticks(1);
+    // Time-up: clocks and figure stop, "CONTINUAR" shows, the box takes no more input.
+    const std::string counters = h.Session().HitCaption() + "/" + h.Session().ErrorCaption();
+    QCOMPARE(Shown(h), "Command1 " + picture + " Text1 CONTINUAR " + counters.c_str() + " 0 : 0");
+    QTest::keyClicks(h.Editor(), "9");
+    QCOMPARE(h.Editor()->text(), QString());
+    QCOMPARE(h.Table().section(" | ", 3), "shown | shown");
+    h.Click(Game, "Command1");
+    DeleteUnloaded();
+    QCOMPARE(h.Table(), "not loaded | minimised,disabled | shown | not loaded | minimised");
+}
+
+}  // namespace
+
+class GameScreenTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void loadThenInicio_data() {
-        QTest::addColumn<int>("minutes");
-        QTest::addColumn<int>("gifStep");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<bool>("secondTurn");
-        QTest::newRow("1 minute, player 1") << 1 << 32 << 66765 << false;
-        QTest::newRow("6 minutes, player 2") << 6 << 5 << 600 + 650 * 600 + 615 + 550 << true;
-    }
-    void loadThenInicio() {
-        QFETCH(int, minutes);
-        QFETCH(int, gifStep);
-        QFETCH(int, height);
-        QFETCH(bool, secondTurn);
-        Game game(minutes, secondTurn);
-        GameSession& session = game.session();
-        QCOMPARE(QList<int>({session.ProblemCount, session.SecondsLeft, session.GifStep}),
-                 QList<int>({100 * minutes, 60 * minutes, gifStep}));
-        QCOMPARE(game.Find("Label8(0)")->text(), QString("%1 min").arg(minutes));
-        QCOMPARE(session.Sheet.LastRow(), 0);  // only the template row before "Inicio"
-        QVERIFY(!game.screen().timer1()->isActive() && !game.screen().timer2()->isActive());
-        // Only the picture of the player whose turn it is, 1095 twips high.
-        QLabel* picture = game.Find(QString("Image1(%1)").arg(int(secondTurn)));
-        QVERIFY(picture->isVisible());
-        QVERIFY(!game.Find(QString("Image1(%1)").arg(!secondTurn))->isVisible());
-        const int width = (secondTurn ? 2400 : 1200) * 1095 / 1500;  // 160 or 80 pixels for 100
-        QCOMPARE(picture->size(), QSize(TwipsToPixels(width), TwipsToPixels(1095)));
-        game.Inicio();
-        QVERIFY(!game.Find<QPushButton>("Command1")->isVisible());
-        QVERIFY(game.screen().timer1()->isActive() && game.screen().timer2()->isActive());
-        QCOMPARE(session.Sheet.LastRow(), minutes * 100);
-        QCOMPARE(session.Sheet.Height, height);
-        QCOMPARE(game.cues.Count(SoundCue::Adelante), 1);
-        QCOMPARE(game.Find("Gif89a1")->geometry(), TwipsRect(0, 6600, 1215, 1215));
-        QVERIFY(game.Find("Gif89a1")->isVisible());
-        QMovie* movie = game.screen().figureMovie();
-        QVERIFY(movie->fileName().endsWith(QString("/gifs/%1.gif").arg(minutes)));
-        QCOMPARE(movie->isValid(), minutes == 6);  // the only figure in the folder
-        QVERIFY(!game.editor()->isVisible());      // no box takes the focus by itself
-    }
-
-    void brokenFigureFileIsHarmless() {
-        Game game(3);
-        WriteFile(game.Path("gifs/3.gif"), "GIF89a not really");
-        game.Inicio();
-        QVERIFY(!game.screen().figureMovie()->isValid() && !game.Find("Gif89a1")->movie());
-        QVERIFY(game.screen().timer1()->isActive());  // the game goes on
-    }
-
-    void operationChangedAfterLoadDoesNotReachTheRows() {
-        Game game;
-        game.flow.ExerciseSelection().OperationList()->setCurrentRow(1);  // "A x B =" behind it
-        QCOMPARE(game.flow.Settings().OperationFields[1], std::string("x"));
-        game.Inicio();
-        for (int row = 0; row <= game.session().Sheet.LastRow(); ++row)
-            QCOMPARE(game.session().Sheet.Rows[row].Cells[1].Caption, std::string("+"));
-        QCOMPARE(game.session().OperationText, std::string("AA + B ="));
+    // A left click on a box makes its row the active one and repaints only the
+    // rows it touched; a check that moves the sheet repaints the whole window.
+    // Each key checks the active row, then moves, the sheet keeping the active
+    // row in place; a click on the active box judges it again.
+    void keysAndClicksReachTheSheet() {
+        AtGame h;
+        h.Inicio();
+        QCoreApplication::processEvents();
+        PaintedRegion painted(h.View());
+        const QRect box = h.View()->AnswerBoxRect(3);
+        QTest::mouseClick(h.View(), Qt::RightButton, {}, box.center());
+        QTest::mouseClick(h.View(), Qt::LeftButton, {}, box.topLeft() - QPoint(2, 0));
+        QVERIFY(!h.Session().RowActive);
+        h.ClickRow(3);
+        QVERIFY(EditorOn(h, 3) && h.Session().Sheet.Rows[3].Highlighted());
+        QCoreApplication::processEvents();
+        const auto repainted = [&](int row) {
+            return painted.region.contains(QPoint(5, h.View()->AnswerBoxRect(row).center().y()));
+        };
+        QVERIFY(repainted(3) && !repainted(1) && !repainted(6));
+        // The key, the offset added to the right answer, then the active row and
+        // hits/errors; "&" and "(" share Up's and Down's key codes and only type.
+        for (auto [key, offset, next, counters] : {std::tuple{Qt::Key_Return, 0, 4, "1/"},
+                                                   {Qt::Key_Enter, 1, 5, "1/1"},
+                                                   {Qt::Key_Down, 1, 6, "1/2"},
+                                                   {Qt::Key_Up, 0, 5, "2/2"},
+                                                   {Qt::Key_Ampersand, 0, 5, "2/2"},
+                                                   {Qt::Key_ParenLeft, 0, 5, "2/2"}}) {
+            const int top = h.Session().Sheet.Top;
+            painted.region = {};
+            h.Answer(h.Solution(h.View()->EditorRow(), offset), key);
+            QCOMPARE(h.Text(Game, "Label9(0)") + "/" + h.Text(Game, "Label9(1)"), counters);
+            QVERIFY(EditorOn(h, next));
+            QCOMPARE(h.Session().Sheet.Top, (3 - next) * sheet_geometry::kRowPitch);
+            QCoreApplication::processEvents();
+            QCOMPARE(painted.region.boundingRect() == h.View()->rect(),
+                     h.Session().Sheet.Top != top);
+        }
+        h.ClickRow(1);
+        QCOMPARE(h.Editor()->text(), QString());  // the "?" is gone
+        const int errors = h.Session().ErrorCount;
+        QTest::keyClicks(h.Editor(), h.Solution(1, 1));
+        QTest::mouseClick(h.Editor(), Qt::RightButton);
+        QTest::mouseClick(h.Editor(), Qt::LeftButton);
+        QTest::mouseClick(h.Editor(), Qt::LeftButton);
+        QVERIFY(h.Session().ErrorCount == errors + 2 && EditorOn(h, 1));
+        // The arrows move the sheet a row pitch at a time, without bounds; the
+        // window shows the rows in reach and the editor travels with its row.
+        QCOMPARE(h.View()->VisibleRows(), std::pair(1, 10));
+        h.Click(Game, "Command2(1)");
+        for (int i = 0; i < 13; ++i) h.Click(Game, "Command2(0)");
+        QCOMPARE(h.View()->VisibleRows(), std::pair(0, -2));
+        QVERIFY(EditorOn(h, 1));
     }
 
-    void timersMoveTheFigureAndShowTheClock() {
-        Game game;
-        game.Inicio();
-        game.screen().Timer2_Timer();
-        game.screen().Timer2_Timer();
-        QCOMPARE(game.Find("Gif89a1")->pos(), QPoint(TwipsToPixels(64), TwipsToPixels(6600)));
-        game.screen().Timer1_Timer();
-        QCOMPARE(game.Find("Label8(1)")->text(), QString("1 : 0"));
-        game.screen().Timer1_Timer();
-        QCOMPARE(game.Find("Label8(1)")->text(), QString("0 : 59"));
+    // The highlight paints a row's cells blue, but its seventh cell stays black.
+    void highlightLeavesTheLastCellBlack() {
+        AtGame h(1, false, "A ( B + C ) =\n");
+        h.Inicio();
+        h.ClickRow(1);
+        const QImage sheet = h.View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto inked = [&](int cell, QRgb colour) {
+            const auto& g = sheet_geometry::kTokenCells[cell];
+            const QRect r = TwipsRect(g.Left, h.Session().Sheet.Rows[1].Top, g.Width, g.Height);
+            for (int i = 0; i < r.width() * r.height(); ++i)
+                if (sheet.pixel(r.x() + i % r.width(), r.y() + i / r.width()) == colour)
+                    return true;
+            return false;
+        };
+        const QRgb blue = qRgb(0, 0, 255), black = qRgb(0, 0, 0);
+        QVERIFY(inked(0, blue) && !inked(0, black) && inked(6, black) && !inked(6, blue));
+    }
+
+    // A game closed mid-way writes nothing, not even with ticks still queued;
+    // the results' "CONTINUAR" brings Ana's turn again. Then Bea wins the pair.
+    void twoPlayerRun() {
+        Harness h("AA + B =\n");
+        h.AddUser("Bea.bmp");
+        h.AddFigure(1);
+        h.ToPlayers();
+        h.Accept("Ana.png", "Bea.bmp");
+        h.ToGame(1);
+        h.Inicio();
+        GameScreen* game = h.Game();
+        game->close();
+        for (int tick = 0; tick <= 60; ++tick) game->Timer1_Timer();  // ticks already queued
+        DeleteUnloaded();
+        QVERIFY(ResultLines(h, 0).isEmpty());
+        h.Click(Results, "Command1");
+        QCOMPARE(h.Table().section(" | ", 3), "shown | minimised");
+        PlayGame(h, 0, 1, 2, 0);
+        QCOMPARE(h.Text(Results, "Label2(0)") + h.Text(Results, "Label2(1)"), "00");
+        PlayGame(h, 0, 1, 3, 2);
+        QCOMPARE(ResultLines(h, 0), QStringList{"1)  2 op/min -{AA + B =}- Err 0"});
+        QCOMPARE(ResultLines(h, 1), QStringList{"1)  3 op/min -{AA + B =}- Err 2"});
+        QCOMPARE(h.Text(Results, "Label2(0)") + h.Text(Results, "Label2(1)"), "01");
+        QCOMPARE(h.Text(Results, "Label1(0)") + "|" + h.Text(Results, "Label1(1)"), "Ana|Bea");
     }
 };
 
-QTEST_MAIN(TestGameScreen)
+CIFRANO_TEST_MAIN(GameScreenTest)
 #include "test_game_screen.moc"
