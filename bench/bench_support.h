@@ -35,6 +35,7 @@ class NoSteps : public ScreenSteps {
     void GameLeft() override {}
     void ResultsContinued() override {}
     void QuitConfirmed() override {}
+    void ProgressRequested(const std::string&) override {}
     void LoadFailed(const std::string&) override {}
     void CloseRequested(ScreenId) override {}
 };

@@ -13,6 +13,7 @@
 #include "common/numbers.h"
 #include "game/answer_check.h"
 #include "game/game_screen.h"
+#include "fake_game_history.h"
 #include "recording_sound_cues.h"
 #include "scripted_prompts.h"
 
@@ -36,7 +37,8 @@ inline void DeleteUnloaded() {
 // screen flow over it, with recorded sounds, answered prompts and a fixed seed.
 struct Harness {
     explicit Harness(const QByteArray& configuration = "AA + B =\nA x B =\nA ( B + C ) =\n")
-        : flow(dir.path(), cues, prompts, [this](int code) { endCodes.push_back(code); }) {
+        : flow(dir.path(), cues, prompts, history,
+               [this](int code) { endCodes.push_back(code); }) {
         if (!configuration.isNull()) Write("configuracion.txt", configuration);
         QDir(dir.path()).mkpath("usuarios");
         AddUser("Ana.png");
@@ -139,6 +141,7 @@ struct Harness {
     RecordingSoundCues cues;
     ScriptedPrompts prompts;
     std::vector<int> endCodes;
+    FakeGameHistory history;
     ScreenFlow flow;
 };
 

@@ -21,6 +21,7 @@
 #include "setup/exercise_selection_screen.h"
 #include "setup/operation_types.h"
 #include "setup/player_selection_screen.h"
+#include "recorded_steps.h"
 #include "test_main.h"
 
 using namespace cifrano;
@@ -42,22 +43,6 @@ class NoPrompts : public Prompts {
     std::vector<std::string> questions;
 };
 
-// The steps the screens report, by name.
-class RecordedSteps : public ScreenSteps {
-  public:
-    void SplashContinued() override { steps << "SplashContinued"; }
-    void PlayersAccepted(const ChosenPlayers&, const PlayerPictures&) override {
-        steps << "PlayersAccepted";
-    }
-    void ExerciseAccepted() override { steps << "ExerciseAccepted"; }
-    void GameFinished(const GameOutcome&) override { steps << "GameFinished"; }
-    void GameLeft() override { steps << "GameLeft"; }
-    void ResultsContinued() override { steps << "ResultsContinued"; }
-    void QuitConfirmed() override { steps << "QuitConfirmed"; }
-    void LoadFailed(const std::string&) override { steps << "LoadFailed"; }
-    void CloseRequested(ScreenId) override { steps << "CloseRequested"; }
-    QStringList steps;
-};
 
 // Every accessibility event, as its type and the name of what it is about.
 struct SeenEvent {

@@ -17,6 +17,7 @@
 #include "common/sound_player.h"
 #include "common/wave_header.h"
 #include "game/game_screen.h"
+#include "recorded_steps.h"
 #include "test_main.h"
 
 using namespace cifrano;
@@ -37,18 +38,7 @@ bool MakeFifo(const QString& path) {
     return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
 }
 
-class NoSteps : public ScreenSteps {
-  public:
-    void SplashContinued() override {}
-    void PlayersAccepted(const ChosenPlayers&, const PlayerPictures&) override {}
-    void ExerciseAccepted() override {}
-    void GameFinished(const GameOutcome&) override {}
-    void GameLeft() override {}
-    void ResultsContinued() override {}
-    void QuitConfirmed() override {}
-    void LoadFailed(const std::string&) override {}
-    void CloseRequested(ScreenId) override {}
-};
+using NoSteps = RecordedSteps;
 
 class Silent : public SoundCues {
   public:

@@ -22,6 +22,7 @@
 #include "common/sound_cues.h"
 #include "setup/picture_loader.h"
 #include "setup/player_selection_screen.h"
+#include "recorded_steps.h"
 #include "test_main.h"
 
 using namespace cifrano;
@@ -42,25 +43,7 @@ class Quiet : public Prompts {
 };
 
 // Records the players and pictures handed on.
-class Steps : public ScreenSteps {
-  public:
-    void SplashContinued() override {}
-    void PlayersAccepted(const ChosenPlayers& chosen, const PlayerPictures& shown) override {
-        players = chosen;
-        pictures = shown;
-        ++accepted;
-    }
-    void ExerciseAccepted() override {}
-    void GameFinished(const GameOutcome&) override {}
-    void GameLeft() override {}
-    void ResultsContinued() override {}
-    void QuitConfirmed() override {}
-    void LoadFailed(const std::string&) override {}
-    void CloseRequested(ScreenId) override {}
-    ChosenPlayers players;
-    PlayerPictures pictures;
-    int accepted = 0;
-};
+using Steps = RecordedSteps;
 
 QImage Filled(QSize size, QColor colour) {
     QImage image(size, QImage::Format_RGB32);
@@ -354,7 +337,7 @@ class PictureLoaderTest : public QObject {
         s.Pick(0, "Rapido.png");
         s.Pick(1, "Verde.png");
         QTest::mouseClick(s.screen->findChild<QPushButton*>("Command1"), Qt::LeftButton);
-        QCOMPARE(s.steps.accepted, 1);
+        QCOMPARE(s.steps.steps, QStringList{"PlayersAccepted"});
         QCOMPARE(s.steps.players.Names, (std::array<std::string, 2>{"Rapido", "Verde"}));
         QCOMPARE(ColourOf(s.steps.pictures[0]), QColor(Qt::blue));
         QCOMPARE(ColourOf(s.steps.pictures[1]), QColor(Qt::green));
