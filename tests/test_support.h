@@ -82,8 +82,9 @@ struct Harness {
                             : s->isMinimized() ? "minimised"
                                                : "shown";
             if (s && !s->isEnabled()) state += ",disabled";
-            if (s && (qAbs(2 * s->x() + s->width() - area.width()) > 2 ||
-                      qAbs(2 * s->y() + s->height() - area.height()) > 2))
+            const QRect whole = s ? s->frameGeometry() : QRect();  // with its frame
+            if (s && (qAbs(2 * whole.x() + whole.width() - area.width()) > 2 ||
+                      qAbs(2 * whole.y() + whole.height() - area.height()) > 2))
                 state += ",off-centre";
             states << state;
         }

@@ -125,8 +125,9 @@ void PlayerSelectionScreen::File1_Click(int index) {
 
 void PlayerSelectionScreen::ShowPicture(int index, const QString& path, const QPixmap& picture) {
     if (index < 0 || index > 1 || path != requested_[index]) return;
-    requested_[index].clear();
+    // `path` may be the request itself, delivered at once: read it before clearing.
     const QString fileName = QFileInfo(path).fileName();
+    requested_[index].clear();
     if (!choice_.Pick(index, fileName.toStdString(), !picture.isNull())) return;
     PictureBox* box = pictures_[index];
     box->hide();

@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "app/sound_cues.h"
+#include "common/sound_cues.h"
 
 namespace cifrano {
 

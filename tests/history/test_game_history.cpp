@@ -3,6 +3,7 @@
 #include <QTest>
 #include <ctime>
 
+#include "test_main.h"
 #include "fake_game_history.h"
 #include "history/game_history.h"
 #include "history/history_recorder.h"
@@ -131,5 +132,5 @@ class GameHistoryTest : public QObject {
     }
 };
 
-QTEST_APPLESS_MAIN(GameHistoryTest)
+CIFRANO_TEST_MAIN(GameHistoryTest)
 #include "test_game_history.moc"

@@ -4,6 +4,7 @@
 #include <QTest>
 #include <ctime>
 
+#include "test_main.h"
 #include "app/config_check.h"
 #include "fake_game_history.h"
 #include "history/history_command.h"
@@ -163,5 +164,5 @@ class HistoryExportTest : public QObject {
     }
 };
 
-QTEST_APPLESS_MAIN(HistoryExportTest)
+CIFRANO_TEST_MAIN(HistoryExportTest)
 #include "test_history_export.moc"

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "test_main.h"
 #include "faulty_writes.h"
 #include "history/history_recorder.h"
 #include "history/sqlite_history.h"
@@ -360,5 +361,5 @@ class SqliteHistoryTest : public QObject {
     }
 };
 
-QTEST_GUILESS_MAIN(SqliteHistoryTest)
+CIFRANO_TEST_MAIN(SqliteHistoryTest)
 #include "test_sqlite_history.moc"

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <ctime>
 
+#include "test_main.h"
 #include "fake_game_history.h"
 #include "history/history_notice_view.h"
 #include "history/history_recorder.h"
@@ -191,5 +192,5 @@ class ProgressScreenTest : public QObject {
     }
 };
 
-QTEST_MAIN(ProgressScreenTest)
+CIFRANO_TEST_MAIN(ProgressScreenTest)
 #include "test_progress_screen.moc"
