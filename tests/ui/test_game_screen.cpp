@@ -1,9 +1,13 @@
 // The game screen's wiring and whole runs through it: "Inicio", the clocks
 // and the figure, keys and clicks reaching the sheet, what the sheet repaints
 // and which rows it shows; the time-up hands each game to the results screen,
-// which shows its lines and points; a game closed mid-way changes nothing.
+// which shows its lines and points and keeps it in the history, shown by the
+// progress window; a game closed mid-way changes nothing.
 #include <QPaintEvent>
+#include <QTableView>
 
+#include "history/progress_chart_view.h"
+#include "history/progress_screen.h"
 #include "test_main.h"
 #include "test_support.h"
 
@@ -182,6 +186,33 @@ class GameScreenTest : public QObject {
         QCOMPARE(ResultLines(h, 1), QStringList{"1)  3 op/min -{AA + B =}- Err 2"});
         QCOMPARE(h.Text(Results, "Label2(0)") + h.Text(Results, "Label2(1)"), "01");
         QCOMPARE(h.Text(Results, "Label1(0)") + "|" + h.Text(Results, "Label1(1)"), "Ana|Bea");
+    }
+
+    // Two games of one player: the history keeps both as played, and the
+    // results' "Progreso" opens the progress window on them, chart and table.
+    void historyOfAWholeRun() {
+        Harness h("AA + B =\n");
+        h.ToPlayers();
+        h.Accept("Ana.png");
+        PlayGame(h, 0, 1, 2, 0);
+        PlayGame(h, 0, 2, 3, 1);
+        QStringList kept;
+        for (const FinishedGame& g : h.history.Kept)
+            kept << QString::fromStdString(g.Player + "|" + g.Operation + "|") +
+                        QString("%1|%2|%3").arg(g.Minutes).arg(g.Hits).arg(g.Errors);
+        QCOMPARE(kept, (QStringList{"Ana|AA + B =|1|2|0", "Ana|AA + B =|2|3|1"}));
+        h.Click(Results, "ProgressButton");
+        ProgressScreen* progress = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && qobject_cast<ProgressScreen*>(window))
+                progress = static_cast<ProgressScreen*>(window);
+        QVERIFY(progress);
+        std::vector<double> rates;
+        for (const ChartPoint& point : progress->Chart()->Points()) rates.push_back(point.Rate);
+        QCOMPARE(rates, (std::vector{2.0, 1.5}));
+        QCOMPARE(progress->Table()->model()->rowCount(), 2);
+        QCOMPARE(progress->Table()->model()->index(0, 5).data().toString(), "1.5");  // the newest
+        progress->close();
     }
 };
 
