@@ -2,6 +2,9 @@
 // committed reference pictures (tests/ui/reference). CIFRANO_WRITE_REFERENCES=1
 // writes the pictures instead; a mismatch leaves the drawn picture in the
 // working folder for a look.
+#include <ctime>
+
+#include "history/progress_screen.h"
 #include "test_main.h"
 #include "test_support.h"
 
@@ -71,6 +74,21 @@ class TestRendering : public QObject {
         h.Ticks(61);
         Matches(h.Game(), "game-over" + suffix);
         Matches(h.flow.Find(Results), "results" + suffix);
+    }
+
+    // The progress window on three games of a type: the chart, its marks and
+    // axes, and the table with the best game in bold.
+    void progressWindow() {
+        qputenv("TZ", "UTC0");
+        tzset();
+        FakeGameHistory history;
+        for (auto [day, rate] : {std::pair{0, 4.5}, {1, 6.5}, {3, 5.25}})
+            history.Kept.push_back(FinishedGame{1714737802 + day * 86400, "Lucía", "",
+                                                "AA + B =", 2, int(rate * 2), day, rate});
+        ProgressScreen screen(history);
+        screen.resize(900, 700);
+        screen.show();
+        Matches(&screen, "progress");
     }
 };
 
