@@ -10,14 +10,6 @@
 using namespace cifrano;
 using namespace cifrano::testing;
 
-namespace {
-
-QColor ColourOf(const QPixmap& picture) {
-    return picture.isNull() ? QColor() : picture.toImage().pixelColor(0, 0);
-}
-
-}  // namespace
-
 class PictureLoaderTest : public QObject {
     Q_OBJECT
 
@@ -45,8 +37,9 @@ class PictureLoaderTest : public QObject {
             return image;
         });
         screen->Pictures().SetInlinePixels(0);
-        const auto shown = [&] {
-            return ColourOf(h.Child<PictureBox>(PlayerSelection, "Image1(0)")->Picture());
+        const auto shown = [&](ScreenId id = PlayerSelection) {
+            const QPixmap picture = h.Child<PictureBox>(id, "Image1(0)")->Picture();
+            return picture.isNull() ? QColor() : picture.toImage().pixelColor(0, 0);
         };
         h.Pick(0, "Lento.png");
         h.Pick(0, "Rapido.png");
@@ -60,7 +53,7 @@ class PictureLoaderTest : public QObject {
         QCOMPARE(shown(), order.isEmpty() ? QColor() : QColor(Qt::blue));
         h.Click(PlayerSelection, "Command1");
         h.ToGame(1);
-        QCOMPARE(ColourOf(h.Child<PictureBox>(Game, "Image1(0)")->Picture()), QColor(Qt::blue));
+        QCOMPARE(shown(Game), QColor(Qt::blue));
     }
 };
 
