@@ -5,9 +5,9 @@
 #include <ctime>
 
 #include "test_main.h"
-#include "app/config_check.h"
+#include "app/command_line.h"
 #include "fake_game_history.h"
-#include "history/history_command.h"
+#include "app/history_command.h"
 #include "history/history_export.h"
 
 using namespace cifrano;
