@@ -1,7 +1,7 @@
 #pragma once
-// A history in memory, which can be told to fail or to throw.
+// A history in memory.
 #include <algorithm>
-#include <stdexcept>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -12,49 +12,38 @@ namespace cifrano::testing {
 class FakeGameHistory : public GameHistory {
   public:
     std::vector<FinishedGame> Kept;  // in the order recorded
-    std::string FailWith;            // non-empty: Record fails with this problem
-    bool Throw = false;              // every call throws
 
     bool Record(const FinishedGame& game) override {
-        if (Throw) throw std::runtime_error("fake history");
-        problem_ = FailWith;
-        if (!FailWith.empty()) return false;
         Kept.push_back(game);
         return true;
     }
     std::vector<std::string> Players() override {
-        if (Throw) throw std::runtime_error("fake history");
         std::vector<std::string> players;
         for (const FinishedGame& game : Kept)
-            if (std::find(players.begin(), players.end(), game.Player) == players.end())
+            if (std::ranges::find(players, game.Player) == players.end())
                 players.push_back(game.Player);
         return players;
     }
+    // The most recently recorded first.
     std::vector<std::string> Operations(const std::string& player) override {
-        if (Throw) throw std::runtime_error("fake history");
         std::vector<std::string> operations;
         for (auto game = Kept.rbegin(); game != Kept.rend(); ++game)
-            if (game->Player == player && std::find(operations.begin(), operations.end(),
-                                                    game->Operation) == operations.end())
+            if (game->Player == player &&
+                std::ranges::find(operations, game->Operation) == operations.end())
                 operations.push_back(game->Operation);
         return operations;
     }
     std::vector<FinishedGame> Games(const std::string& player,
                                     const std::string& operation) override {
-        if (Throw) throw std::runtime_error("fake history");
         std::vector<FinishedGame> games;
-        for (const FinishedGame& game : Kept)
-            if ((player.empty() || game.Player == player) &&
-                (operation.empty() || game.Operation == operation))
-                games.push_back(game);
-        std::stable_sort(games.begin(), games.end(),
-                         [](const auto& a, const auto& b) { return a.PlayedAt < b.PlayedAt; });
+        std::ranges::copy_if(Kept, std::back_inserter(games), [&](const FinishedGame& game) {
+            return (player.empty() || game.Player == player) &&
+                   (operation.empty() || game.Operation == operation);
+        });
+        std::ranges::stable_sort(games, {}, &FinishedGame::PlayedAt);
         return games;
     }
-    std::string Problem() const override { return problem_; }
-
-  private:
-    std::string problem_;
+    std::string Problem() const override { return {}; }
 };
 
 }  // namespace cifrano::testing

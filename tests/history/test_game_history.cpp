@@ -1,120 +1,137 @@
-// The finished game as the end of a game builds it, the figures beside the
-// chart, dates, and the recorder's single notice per run.
+// The figures beside the progress chart, the CSV export and the history's
+// command-line options.
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <ctime>
 
-#include "test_main.h"
+#include "app/command_line.h"
+#include "app/history_command.h"
 #include "fake_game_history.h"
-#include "history/game_history.h"
-#include "history/history_recorder.h"
+#include "history/history_export.h"
+#include "test_main.h"
 
 using namespace cifrano;
-using cifrano::testing::FakeGameHistory;
+
+namespace {
+
+FinishedGame Game(const std::string& player, double rate, std::int64_t at = 1714737802) {
+    return FinishedGame{at, player, player + ".png", "AA + B =", 2, 9, 1, rate};
+}
+
+std::vector<std::string> Strings(const QStringList& list) {
+    std::vector<std::string> strings;
+    for (const QString& s : list) strings.push_back(s.toStdString());
+    return strings;
+}
+
+}  // namespace
 
 class GameHistoryTest : public QObject {
     Q_OBJECT
+    QTemporaryDir dir_;
 
   private slots:
     void initTestCase() {
-        // Central European time by rule, so no time zone files are needed.
-        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");  // by rule: no time zone files needed
         tzset();
+        QVERIFY(QDir::setCurrent(dir_.path()));
     }
 
-    void finishedGameOfTheTurn_data() {
-        QTest::addColumn<QString>("secondName");
-        QTest::addColumn<bool>("secondTurn");
-        QTest::addColumn<QString>("expected");  // player, file, pair, rival
-        QTest::newRow("alone") << "Jugador 2" << false << "Lucía Lucía.jpg 0 ";
-        // A stale turn flag cannot make a lone player someone else.
-        QTest::newRow("alone, stale turn") << "Jugador 2" << true << "Lucía Lucía.jpg 0 ";
-        QTest::newRow("pair, first game") << "Carlos" << false << "Lucía Lucía.jpg 4 Carlos";
-        QTest::newRow("pair, second game") << "Carlos" << true << "Carlos Carlos.gif 4 Lucía";
+    // Header, ISO dates with the local offset, "." as the separator, RFC 4180 quoting.
+    void csv() {
+        FinishedGame pair = Game("Pérez, Ana", 10.0 / 3.0, 1704067200);
+        pair.PairNumber = 2;
+        pair.Rival = "el \"rápido\"\r\n";
+        QCOMPARE(QString::fromStdString(HistoryCsv({Game("Lucía", 4.5), pair})),
+                 QString::fromStdString(std::string(kCsvHeader)) +
+                     "\r\n2024-05-03T14:03:22+02:00,Lucía,Lucía.png,AA + B =,2,9,1,4.5,,\r\n"
+                     "2024-01-01T01:00:00+01:00,\"Pérez, Ana\",\"Pérez, Ana.png\",AA + B =,2,9,1,"
+                     "3.33333333333333,2,\"el \"\"rápido\"\"\r\n\"\r\n");
     }
-    void finishedGameOfTheTurn() {
-        QFETCH(QString, secondName);
-        QFETCH(bool, secondTurn);
-        GameSettings settings;
-        settings.GameNumber = 4;
-        settings.SecondPlayerTurn = secondTurn;
-        const bool alone = secondName == "Jugador 2";
-        ChosenPlayers players;
-        players.Names = {"Lucía", secondName.toStdString()};
-        players.Files = {"Lucía.jpg", alone ? "" : "Carlos.gif"};
-        const GameOutcome outcome{4.5, "AA + B =", 9, 2, 2};
-        const FinishedGame game = FinishedGameOf(settings, players, outcome, 1714737802);
-        QTEST(QString::fromStdString(game.Player + " " + game.PlayerFile + " " +
-                                     std::to_string(game.PairNumber) + " " + game.Rival),
-              "expected");
-        QCOMPARE(QList<int>({game.Hits, game.Errors, game.Minutes}), QList<int>({9, 2, 2}));
-        QCOMPARE(game.Operation, std::string("AA + B ="));
-        QCOMPARE(game.Rate, 4.5);
-        QCOMPARE(game.PlayedAt, std::int64_t(1714737802));
+
+    void exportCommand_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("lines");  // header included, -1: no file
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("status");
+        // "viejo.csv" is there before: it is replaced.
+        QTest::newRow("all") << QStringList{"--exportar", "viejo.csv"} << 3 << "2 partidas" << 0;
+        QTest::newRow("Ana") << QStringList{"--jugador=Ana", "--exportar=a.csv"} << 2 << "«Ana»"
+                             << 0;
+        QTest::newRow("unknown player") << QStringList{"--exportar", "x.csv", "--jugador=Nadie"}
+                                        << -1 << "«Nadie»" << kExitHistoryFailed;
+        QTest::newRow("no file") << QStringList{"--exportar"} << -1 << "Uso:" << kExitUnusable;
+        QTest::newRow("not an export")
+            << QStringList{"--progreso"} << -1 << "Uso:" << kExitUnusable;
+    }
+    void exportCommand() {
+        QFETCH(QStringList, args);
+        QFETCH(int, lines);
+        QDir().mkpath("carpeta");
+        QFile old("viejo.csv");
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(100000, 'v')) > 0);
+        old.close();
+        testing::FakeGameHistory history;
+        history.Kept = {Game("Lucía", 4.5), Game("Ana", 6)};
+        const CommandResult result = RunExportCommand(ParseHistoryCommand(Strings(args)), history);
+        QTEST(result.Status, "status");
+        QFETCH(QString, message);  // on exactly one of the two streams
+        const std::string& said = result.Status ? result.Error : result.Output;
+        QVERIFY2(QString::fromStdString(said).contains(message), said.c_str());
+        QCOMPARE(result.Output.empty() + result.Error.empty(), 1);
+        QFile csv(args.last().section('=', -1));
+        if (lines >= 0) QVERIFY(csv.open(QIODevice::ReadOnly));
+        if (lines >= 0) QCOMPARE(csv.readAll().count("\r\n"), qsizetype(lines));
+        QCOMPARE(QDir().entryList({"x.csv", "*.parcial-*"}), QStringList());  // nothing partial
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("parsed");  // kind|file|player|rest
+        QTest::newRow("no option") << QStringList{"--comprobar", "x"} << "0|||";
+        QTest::newRow("progress of a player")
+            << QStringList{"--progreso", "--jugador", "Lucía"} << "1||Lucía|";
+        QTest::newRow("progress, toolkit options kept")
+            << QStringList{"-platform", "offscreen", "--progreso"} << "1|||-platform offscreen";
+        QTest::newRow("a file named like an option, player first")
+            << QStringList{"--jugador", "Ana María", "--exportar", "--progreso"}
+            << "2|--progreso|Ana María|";
+        QTest::newRow("empty name") << QStringList{"--exportar", "a", "--jugador="} << "3|||";
+        QTest::newRow("both") << QStringList{"--progreso", "--exportar", "a"} << "3|||";
+        QTest::newRow("twice") << QStringList{"--exportar=a", "--exportar=b"} << "3|||";
+        QTest::newRow("export and more") << QStringList{"--exportar", "a", "-x"} << "3|||";
+    }
+    void commandLine() {
+        QFETCH(QStringList, args);
+        const HistoryCommand command = ParseHistoryCommand(Strings(args));
+        QStringList rest;
+        for (const std::string& arg : command.Rest) rest << QString::fromStdString(arg);
+        QTEST(QString("%1|%2|%3|%4")
+                  .arg(int(command.Kind))
+                  .arg(QString::fromStdString(command.File), QString::fromStdString(command.Player),
+                       rest.join(' ')),
+              "parsed");
+        QCOMPARE(command.Problem.empty(), command.Kind != HistoryCommandKind::Bad);
     }
 
     void summary_data() {
         QTest::addColumn<QList<double>>("rates");
         QTest::addColumn<int>("best");
         QTest::addColumn<double>("average");
-        QTest::addColumn<int>("recent");
-        QTest::newRow("none") << QList<double>{} << 0 << 0.0 << 0;
-        QTest::newRow("a tie keeps the first") << QList<double>{2, 5, 1, 5} << 1 << 3.25 << 4;
+        QTest::newRow("none") << QList<double>{} << 0 << 0.0;
+        QTest::newRow("a tie keeps the first") << QList<double>{2, 5, 1, 5} << 1 << 3.25;
         QTest::newRow("only the last ten count")
-            << QList<double>{100, 1, 1, 1, 1, 1, 1, 1, 1, 1, 11} << 0 << 2.0 << 10;
+            << QList<double>{100, 1, 1, 1, 1, 1, 1, 1, 1, 1, 11} << 0 << 2.0;
     }
     void summary() {
         QFETCH(QList<double>, rates);
         std::vector<FinishedGame> games;
         for (double rate : rates) games.push_back(FinishedGame{.Rate = rate});
         const ProgressSummary summary = Summarise(games);
-        QCOMPARE(summary.Games, std::size_t(rates.size()));
         QTEST(int(summary.BestIndex), "best");
         QTEST(summary.RecentAverage, "average");
-        QTEST(int(summary.RecentCount), "recent");
-    }
-
-    void dates_data() {
-        QTest::addColumn<qlonglong>("seconds");
-        QTest::addColumn<QString>("iso");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("summer time") << 1714737802LL << "2024-05-03T14:03:22+02:00"
-                                     << "03/05/2024 14:03";
-        QTest::newRow("winter time") << 1704067200LL << "2024-01-01T01:00:00+01:00"
-                                     << "01/01/2024 01:00";
-    }
-    void dates() {
-        QFETCH(qlonglong, seconds);
-        QTEST(QString::fromStdString(IsoDateTime(seconds)), "iso");
-        QTEST(QString::fromStdString(ShortDateTime(seconds)), "shown");
-        QCOMPARE(QString::fromStdString(RateText(10.0 / 3.0, ',')), QString("3,33"));
-    }
-
-    void recorderNoticesOnce_data() {
-        QTest::addColumn<bool>("throws");
-        QTest::newRow("failing history") << false;
-        QTest::newRow("throwing history, throwing notice") << true;
-    }
-    void recorderNoticesOnce() {
-        QFETCH(bool, throws);
-        FakeGameHistory fake;
-        QStringList notices;
-        HistoryRecorder recorder(fake, [&](const std::string& text) {
-            notices << QString::fromStdString(text);
-            if (throws) throw 1;  // a notice that cannot be shown ends nothing
-        });
-        QVERIFY(recorder.Record(FinishedGame{}));
-        fake.FailWith = "El disco está lleno.";
-        fake.Throw = throws;
-        QVERIFY(!recorder.Record(FinishedGame{}));
-        QVERIFY(!recorder.Record(FinishedGame{}));
-        fake.FailWith.clear();
-        fake.Throw = false;
-        QVERIFY(recorder.Record(FinishedGame{}));
-        fake.FailWith = "Otra vez.";
-        QVERIFY(!recorder.Record(FinishedGame{}));
-        QCOMPARE(notices.size(), 1);
-        QVERIFY(notices[0].contains(throws ? "No se ha podido guardar" : "El disco está lleno."));
-        QCOMPARE(fake.Kept.size(), std::size_t(2));
+        QCOMPARE(summary.RecentCount, std::min<std::size_t>(rates.size(), 10));
     }
 };
 
