@@ -76,19 +76,22 @@ class TestRendering : public QObject {
         Matches(h.flow.Find(Results), "results" + suffix);
     }
 
-    // The progress window on three games of a type: the chart, its marks and
-    // axes, and the table with the best game in bold.
+    // The progress window on one game and on three of a type: the chart, its
+    // marks and axes, and the table with the best game in bold.
     void progressWindow() {
         qputenv("TZ", "UTC0");
         tzset();
-        FakeGameHistory history;
-        for (auto [day, rate] : {std::pair{0, 4.5}, {1, 6.5}, {3, 5.25}})
-            history.Kept.push_back(FinishedGame{1714737802 + day * 86400, "Lucía", "",
-                                                "AA + B =", 2, int(rate * 2), day, rate});
-        ProgressScreen screen(history);
-        screen.resize(900, 700);
-        screen.show();
-        Matches(&screen, "progress");
+        for (const std::size_t games : {1, 3}) {
+            FakeGameHistory history;
+            for (auto [day, rate] : {std::pair{0, 4.5}, {1, 6.5}, {3, 5.25}})
+                if (history.Kept.size() < games)
+                    history.Kept.push_back(FinishedGame{1714737802 + day * 86400, "Lucía", "",
+                                                        "AA + B =", 2, int(rate * 2), day, rate});
+            ProgressScreen screen(history);
+            screen.resize(900, 700);
+            screen.show();
+            Matches(&screen, QString("progress-%1").arg(games));
+        }
     }
 };
 
