@@ -108,11 +108,10 @@ class TestAccessibility : public QObject {
         AtGame h;
         QApplication::setActiveWindow(h.Game());  // the flow activates no window offscreen
         QAccessibleInterface* sheet = Accessible(h.View());
-        QCOMPARE(sheet->role(), QAccessible::List);
         QCOMPARE(Name(sheet->child(0)), "Tipo de operación: AA + B =");
         h.Inicio();
         QAccessibleInterface* row = sheet->child(1);
-        QCOMPARE(row->role(), QAccessible::ListItem);
+        QVERIFY(sheet->role() == QAccessible::List && row->role() == QAccessible::ListItem);
         QCOMPARE(Name(row), Problem(h, 1) + ", sin contestar");
         row->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(h.View()->EditorRow() == 1 && row->state().selected);
