@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/prompts.h"
+#include "common/prompts.h"
 
 namespace cifrano {
 
