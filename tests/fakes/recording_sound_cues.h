@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <vector>
 
 #include "common/sound_cues.h"
@@ -9,11 +10,7 @@ namespace cifrano {
 class RecordingSoundCues : public SoundCues {
   public:
     void Play(SoundCue cue) override { played.push_back(cue); }
-    int Count(SoundCue cue) const {
-        int n = 0;
-        for (SoundCue c : played) n += (c == cue);
-        return n;
-    }
+    int Count(SoundCue cue) const { return int(std::count(played.begin(), played.end(), cue)); }
     std::vector<SoundCue> played;
 };
 

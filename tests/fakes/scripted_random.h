@@ -1,7 +1,5 @@
 #pragma once
 #include <cstddef>
-#include <initializer_list>
-#include <utility>
 #include <vector>
 
 #include "game/problem_generator.h"
@@ -11,8 +9,7 @@ namespace cifrano {
 // Returns the given values in order, then 0; counts every draw.
 class ScriptedRandom : public RandomSource {
   public:
-    ScriptedRandom(std::initializer_list<double> values) : values_(values) {}
-    explicit ScriptedRandom(std::vector<double> values) : values_(std::move(values)) {}
+    explicit ScriptedRandom(std::vector<double> values = {}) : values_(std::move(values)) {}
     double Next() override {
         const std::size_t i = draws++;
         return i < values_.size() ? values_[i] : 0.0;
