@@ -33,7 +33,7 @@ class TestDecimalSeparator : public QObject {
         RecordingSoundCues cues;
         GameSession session(settings, operationType.toStdString(), cues);
         session.NumberSeparator = ',';
-        ScriptedRandom random{0.5, 0.125};
+        ScriptedRandom random({0.5, 0.125});
         QCOMPARE(session.Command1_Click(random), ButtonOutcome::GameStarted);
         QStringList shown;
         for (const TokenCell& cell : session.Sheet.Rows[1].Cells)
