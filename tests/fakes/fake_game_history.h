@@ -18,20 +18,18 @@ class FakeGameHistory : public GameHistory {
         return true;
     }
     std::vector<std::string> Players() override {
-        std::vector<std::string> players;
+        std::vector<std::string> found;
         for (const FinishedGame& game : Kept)
-            if (std::ranges::find(players, game.Player) == players.end())
-                players.push_back(game.Player);
-        return players;
+            if (std::ranges::find(found, game.Player) == found.end()) found.push_back(game.Player);
+        return found;
     }
     // The most recently recorded first.
     std::vector<std::string> Operations(const std::string& player) override {
-        std::vector<std::string> operations;
+        std::vector<std::string> found;
         for (auto game = Kept.rbegin(); game != Kept.rend(); ++game)
-            if (game->Player == player &&
-                std::ranges::find(operations, game->Operation) == operations.end())
-                operations.push_back(game->Operation);
-        return operations;
+            if (game->Player == player && std::ranges::find(found, game->Operation) == found.end())
+                found.push_back(game->Operation);
+        return found;
     }
     std::vector<FinishedGame> Games(const std::string& player,
                                     const std::string& operation) override {

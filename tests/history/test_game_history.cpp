@@ -19,13 +19,10 @@ FinishedGame Game(const std::string& player, double rate, std::int64_t at = 1714
     return FinishedGame{at, player, player + ".png", "AA + B =", 2, 9, 1, rate};
 }
 
-std::vector<std::string> Strings(const QStringList& list) {
-    std::vector<std::string> strings;
-    for (const QString& s : list) strings.push_back(s.toStdString());
-    return strings;
-}
-
 }  // namespace
+
+using Args = std::vector<std::string>;
+Q_DECLARE_METATYPE(Args)
 
 class GameHistoryTest : public QObject {
     Q_OBJECT
@@ -38,73 +35,70 @@ class GameHistoryTest : public QObject {
         QVERIFY(QDir::setCurrent(dir_.path()));
     }
 
-    // Header, ISO dates with the local offset, "." as the separator, RFC 4180 quoting.
+    // Header, ISO dates with the local offset, "." as the separator, RFC 4180
+    // quoting; bytes that are no character (past U+10FFFF here) become U+FFFD.
     void csv() {
         FinishedGame pair = Game("Pérez, Ana", 10.0 / 3.0, 1704067200);
         pair.PairNumber = 2;
-        pair.Rival = "el \"rápido\"\r\n";
-        QCOMPARE(QString::fromStdString(HistoryCsv({Game("Lucía", 4.5), pair})),
-                 QString::fromStdString(std::string(kCsvHeader)) +
+        pair.Rival = "el \"rápido\"\r\n\xF4\x90\x80\x80";
+        QCOMPARE(QByteArray::fromStdString(HistoryCsv({Game("Lucía", 4.5), pair})),
+                 QByteArray(kCsvHeader.data(), qsizetype(kCsvHeader.size())) +
                      "\r\n2024-05-03T14:03:22+02:00,Lucía,Lucía.png,AA + B =,2,9,1,4.5,,\r\n"
                      "2024-01-01T01:00:00+01:00,\"Pérez, Ana\",\"Pérez, Ana.png\",AA + B =,2,9,1,"
-                     "3.33333333333333,2,\"el \"\"rápido\"\"\r\n\"\r\n");
+                     "3.33333333333333,2,\"el \"\"rápido\"\"\r\n����\"\r\n");
     }
 
     void exportCommand_data() {
-        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<Args>("args");
         QTest::addColumn<int>("lines");  // header included, -1: no file
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("status");
         // "viejo.csv" is there before: it is replaced.
-        QTest::newRow("all") << QStringList{"--exportar", "viejo.csv"} << 3 << "2 partidas" << 0;
-        QTest::newRow("Ana") << QStringList{"--jugador=Ana", "--exportar=a.csv"} << 2 << "«Ana»"
-                             << 0;
-        QTest::newRow("unknown player") << QStringList{"--exportar", "x.csv", "--jugador=Nadie"}
-                                        << -1 << "«Nadie»" << kExitHistoryFailed;
-        QTest::newRow("no file") << QStringList{"--exportar"} << -1 << "Uso:" << kExitUnusable;
-        QTest::newRow("not an export")
-            << QStringList{"--progreso"} << -1 << "Uso:" << kExitUnusable;
+        QTest::newRow("all") << Args{"--exportar", "viejo.csv"} << 3 << "2 partidas" << 0;
+        QTest::newRow("Ana") << Args{"--jugador=Ana", "--exportar=a.csv"} << 2 << "«Ana»" << 0;
+        QTest::newRow("unknown player") << Args{"--exportar", "x.csv", "--jugador=Nadie"} << -1
+                                        << "«Nadie»" << kExitHistoryFailed;
+        QTest::newRow("no file") << Args{"--exportar"} << -1 << "Uso:" << kExitUnusable;
+        QTest::newRow("not an export") << Args{"--progreso"} << -1 << "Uso:" << kExitUnusable;
     }
     void exportCommand() {
-        QFETCH(QStringList, args);
+        QFETCH(Args, args);
         QFETCH(int, lines);
-        QDir().mkpath("carpeta");
         QFile old("viejo.csv");
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(100000, 'v')) > 0);
-        old.close();
         testing::FakeGameHistory history;
         history.Kept = {Game("Lucía", 4.5), Game("Ana", 6)};
-        const CommandResult result = RunExportCommand(ParseHistoryCommand(Strings(args)), history);
+        const CommandResult result = RunExportCommand(ParseHistoryCommand(args), history);
         QTEST(result.Status, "status");
         QFETCH(QString, message);  // on exactly one of the two streams
         const std::string& said = result.Status ? result.Error : result.Output;
         QVERIFY2(QString::fromStdString(said).contains(message), said.c_str());
         QCOMPARE(result.Output.empty() + result.Error.empty(), 1);
-        QFile csv(args.last().section('=', -1));
+        QFile csv(QString::fromStdString(args.back()).section('=', -1));
         if (lines >= 0) QVERIFY(csv.open(QIODevice::ReadOnly));
         if (lines >= 0) QCOMPARE(csv.readAll().count("\r\n"), qsizetype(lines));
         QCOMPARE(QDir().entryList({"x.csv", "*.parcial-*"}), QStringList());  // nothing partial
     }
 
     void commandLine_data() {
-        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<Args>("args");
         QTest::addColumn<QString>("parsed");  // kind|file|player|rest
-        QTest::newRow("no option") << QStringList{"--comprobar", "x"} << "0|||";
+        QTest::newRow("no option") << Args{"--comprobar", "x"} << "0|||";
         QTest::newRow("progress of a player")
-            << QStringList{"--progreso", "--jugador", "Lucía"} << "1||Lucía|";
+            << Args{"--progreso", "--jugador", "Lucía"} << "1||Lucía|";
         QTest::newRow("progress, toolkit options kept")
-            << QStringList{"-platform", "offscreen", "--progreso"} << "1|||-platform offscreen";
+            << Args{"-platform", "offscreen", "--progreso"} << "1|||-platform offscreen";
         QTest::newRow("a file named like an option, player first")
-            << QStringList{"--jugador", "Ana María", "--exportar", "--progreso"}
+            << Args{"--jugador", "Ana María", "--exportar", "--progreso"}
             << "2|--progreso|Ana María|";
-        QTest::newRow("empty name") << QStringList{"--exportar", "a", "--jugador="} << "3|||";
-        QTest::newRow("both") << QStringList{"--progreso", "--exportar", "a"} << "3|||";
-        QTest::newRow("twice") << QStringList{"--exportar=a", "--exportar=b"} << "3|||";
-        QTest::newRow("export and more") << QStringList{"--exportar", "a", "-x"} << "3|||";
+        QTest::newRow("empty name") << Args{"--exportar", "a", "--jugador="} << "3|||";
+        QTest::newRow("both") << Args{"--progreso", "--exportar", "a"} << "3|||";
+        QTest::newRow("twice") << Args{"--exportar=a", "--exportar=b"} << "3|||";
+        QTest::newRow("export and more") << Args{"--exportar", "a", "-x"} << "3|||";
     }
     void commandLine() {
-        QFETCH(QStringList, args);
-        const HistoryCommand command = ParseHistoryCommand(Strings(args));
+        QFETCH(Args, args);
+        const HistoryCommand command = ParseHistoryCommand(args);
         QStringList rest;
         for (const std::string& arg : command.Rest) rest << QString::fromStdString(arg);
         QTEST(QString("%1|%2|%3|%4")
