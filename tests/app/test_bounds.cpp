@@ -34,6 +34,13 @@ std::string Wave(std::uint32_t samples, const std::string& before = "") {
     return bytes;
 }
 
+// Wave(100) with some 16-bit fields of its header (offset, value) changed.
+std::string Changed(std::initializer_list<std::pair<int, int>> fields) {
+    std::string bytes = Wave(100);
+    for (auto [at, value] : fields) Put(bytes, at, value, 2);
+    return bytes;
+}
+
 }  // namespace
 
 class TestBounds : public QObject {
@@ -157,9 +164,11 @@ class TestBounds : public QObject {
         }
         row("empty", "", false);
         row("not RIFF", "RIFX" + Wave(100).substr(4), false);
-        std::string past = Wave(100);
-        Put(past, 40, 0xFFFFFFFF);
-        row("samples past the end of the file", past, false);
+        row("samples past the end of the file", Changed({{42, 0xFFFF}}), false);
+        row("no sample rate", Changed({{24, 0}}), false);
+        row("nine channels", Changed({{22, 9}, {32, 18}}), false);
+        row("12-bit samples", Changed({{34, 12}, {32, 1}}), false);
+        row("32-bit stereo", Changed({{22, 2}, {34, 32}, {32, 8}}), true);
         row("samples before any format", {"RIFF\x10\0\0\0WAVEdata\x04\0\0\0abcd", 24}, false);
     }
     void soundCueFile() {
