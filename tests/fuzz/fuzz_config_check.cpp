@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <sstream>
-#include <string>
 
 #include "app/config_check.h"
 #include "fuzz_check.h"
