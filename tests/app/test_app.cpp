@@ -51,22 +51,24 @@ class AppTest : public QObject {
                     "\nUso: cifrano [--comprobar [archivo]]   (cifrano --help para la ayuda)\n");
     }
 
-    // A line, its verdict (in Verdict's order), a pattern of its example problem (a sum's
-    // answer must be the sum of its two captures), and a part of its explanation or warnings
-    // ("!": must not be there).
+    // A line, its verdict (in Verdict's order), a pattern of its example problem (the answer
+    // of a + b or a x b + c must follow from the captures), and a part of its explanation or
+    // warnings ("!": must not be there).
     void operationType_data() {
         // clang-format off
         Rows({R"(AA + B =|0|^(\d{1,2}) \+ (\d) = \?$|se juzga como forma 4)",
-              R"(A x B + C =|0|^\d x \d \+ \d = \?$|forma 6)", R"(A ( B + C ) =|0|^\d \( \d \+ \d \) = \?$|forma 7)",
-              R"(A + B|1|^\d \+ \d = \?$|el campo 4 está vacío)", R"(A x B + C|2|^\d x \d \+ \d \?$|forma 5)",
-              "AA ÷ B =|3|÷|el signo «÷» del campo 2 no es", R"(A [ B + C ] =|4|\[|debe ser «(» y es «[»)",
-              "A : 0 =|5|: 0 =|divide por cero", R"(A * B =|0|^\d [-+x] \d = \?$|forma 4)",
-              "A AA B =|3||el campo 2 «AA» es un código de número", "A * B + C ) =|4||es un signo al azar",
-              "A A B + C ) =|4||debe ser «(» y es un número", "A ( B BB C ) =|3||el campo 4 «BB» es un código",
-              "A + b =|0||«b» no es un número", "q x B + C =|0||el campo 1 «q» no es un número",
-              "A ( B + q ) =|0||el campo 5 «q» no es un número", "q : B =|0||!no es un número", "A - q =|0||!no es un número",
-              "A + B =  C|0||el campo 6 «C» queda debajo de la casilla de respuesta, porque el campo 5",
-              "A x B + C  D|2||el campo 7 «D» queda debajo de la casilla de respuesta, porque el campo 6",
+              R"(A x B + C =|0|^(\d) x (\d) \+ (\d) = \?$|forma 6)",
+              R"(A ( B + C ) =|0|^\d \( \d \+ \d \) = \?$|forma 7)",
+              R"(A + B|1|^\d \+ \d = \?$|el campo 4 está vacío)",
+              R"(A x B + C|2|^\d x \d \+ \d \?$|forma 5)", "AA ÷ B =|3|÷|el signo «÷» del campo 2",
+              R"(A [ B + C ] =|4|\[|debe ser «(» y es «[»)", "A : 0 =|5|: 0 =|divide por cero",
+              R"(A * B =|0|^\d [-+x] \d = \?$|forma 4)", "A AA B =|3||el campo 2 «AA» es un código",
+              "A * B + C ) =|4||es un signo al azar", "A A B + C ) =|4||y es un número",
+              "A ( B BB C ) =|3||el campo 4 «BB» es un código", "A + b =|0||«b» no es un número",
+              "A ÷ b =|3||!no es un número", "q x B + C =|0||el campo 1 «q» no es un número",
+              "A ( B + q ) =|0||el campo 5 «q» no es un número", "q : B =|0||!no es un número",
+              "A - q =|0||!no es un número", "A + B =  C|0||el campo 6 «C» queda debajo",
+              "A x B + C  D|2||«D» queda debajo de la casilla de respuesta, porque el campo 6",
               "A + B = 1 2 3 4 5 6 7 8|4||12 campos y solo caben 11; se descartan «8»",
               "A + B = 1 2 3 4 5 6 7|4||campos 8 a 11", "1e300 * 1e300 =|0||no se juzgan (desborda)"});
         // clang-format on
@@ -79,11 +81,12 @@ class AppTest : public QObject {
         QVERIFY2(m.hasMatch(), check.Example.c_str());
         // The same seed every time: two reports of one file agree.
         QCOMPARE(CheckOperationType(row[0].toStdString()).Example, check.Example);
-        // Only problems that will be judged come with an answer: for a sum, its value.
+        // Only problems that will be judged come with an answer.
         QVERIFY(check.ExampleAnswer.empty() || check.Result == Verdict::Judged);
-        if (m.lastCapturedIndex() == 2)
+        const auto n = [&](int k) { return m.captured(k).toInt(); };
+        if (m.lastCapturedIndex() >= 2)  // a + b, or a x b + c
             QCOMPARE(check.ExampleAnswer,
-                     std::to_string(m.captured(1).toInt() + m.captured(2).toInt()));
+                     std::to_string(m.lastCapturedIndex() == 2 ? n(1) + n(2) : n(1) * n(2) + n(3)));
         std::string said = check.Explanation;
         for (const std::string& warning : check.Warnings) said += "\n" + warning;
         const bool absent = row[3].startsWith('!');
@@ -94,9 +97,11 @@ class AppTest : public QObject {
     // A file ("-": none), and parts of what the report or the error says, separated by "~".
     void report_data() {
         // clang-format off
-        Rows({"AA + B =\r\n\r\nA  B =\r\nA + B\r\n          |1 (línea 1): «AA + B =»~2 (línea 3): «A  B =»"
-              "~campos: «A» «» «B» «=»\n~campos: «» «» «» «» «» «» «» «» «» «» «»\n~4 tipos de operación;"
-              "~Se juzgan 2 de 4; nunca se juzgan 2; avisos y notas: 0.~El juego puede usar este archivo.",
+        Rows({"AA + B =\r\n\r\nA  B =\r\nA + B\r\n          |1 (línea 1): «AA + B =»"
+              "~2 (línea 3): «A  B =»~campos: «A» «» «B» «=»\n"
+              "~campos: «» «» «» «» «» «» «» «» «» «» «»\n~4 tipos de operación;"
+              "~Se juzgan 2 de 4; nunca se juzgan 2; avisos y notas: 0."
+              "~El juego puede usar este archivo.",
               "A + B|1 tipo de operación;~Se juzgan 0 de 1~ninguna partida",
               "-|cifrano: No se encuentra el archivo de configuración: "});
         // clang-format on
