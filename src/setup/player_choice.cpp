@@ -4,6 +4,8 @@
 #include <tuple>
 #include <vector>
 
+#include "common/utf8.h"
+
 namespace cifrano {
 
 namespace {
@@ -29,24 +31,6 @@ char32_t NextCharacter(std::string_view text, std::size_t& i) {
     }
     i += length;
     return code;
-}
-
-void AppendCharacter(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 char32_t Upper(char32_t c) {
@@ -117,7 +101,7 @@ std::string UpperCase(std::string_view text) {
         if (c == 0xFFFD) {
             out.append(text.substr(start, i - start));  // malformed bytes stay as they are
         } else {
-            AppendCharacter(out, Upper(c));
+            AppendUtf8(out, Upper(c));
         }
     }
     return out;
