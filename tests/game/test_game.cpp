@@ -98,7 +98,8 @@ class GameTest : public QObject {
               "AA - BB =|4|.5 0 .99|51 - 50 =", "A - BB =|4|0 0 .99|2 - 1 =",
               "1 - BB =|4|0 .7|1 - 1 =", "x - B =|4|0 .5|x - 0 =", "-5 - BB =|4|0 .5|-5 - -2 =",
               "1e400 - BB =|4|0 0|1e400 - 2 =", " + B =|4|0|222 + 2 =",
-              "* + 5 = 1 2 ?|7||* + 5 = 1 2 ?", "B + aa = CC B C|7||B + aa = CC B C"});
+              "* + 5 = 1 2 ?|7||* + 5 = 1 2 ?", "B + aa = CC B C|7||B + aa = CC B C",
+              "A : 5E14 =|4|0 0|1E+15 : 5E14 ="});
         // clang-format on
     }
     void layoutAndDraws() {
@@ -261,7 +262,9 @@ class GameTest : public QObject {
     // Minutes (6: player 2's game), the figure's step, the sheet's height once built, the
     // answer standing unconfirmed in row 1 (2 x 2 + 2) at the end, and the last cues: FINAL,
     // then the last check of the active row.
-    void wholeGame_data() { Rows({"1|32|66765|7|FE", "6|5|391765|6|FA", "0|0|1765||F"}); }
+    void wholeGame_data() {
+        Rows({"1|32|66765|6|FA", "6|5|391765|6|FA", "2|16|131765|7|FE", "0|0|1765||F"});
+    }
     void wholeGame() {
         QFETCH(QByteArrayList, row);
         const int minutes = row[0].toInt(), step = row[1].toInt();

@@ -63,6 +63,7 @@ class SetupTest : public QObject {
         Read("Windows-1252", "A\xF1o\x7F\x80\x81\x9F\xA0\xFF", {"Año\x7F€\u0081Ÿ\u00A0ÿ"});
         Read("one bad byte: the whole file is Windows-1252", "\xC3\xB1\xF1", {"Ã±ñ"});
         Read("cut sequence at the end", "A\xC3", {"AÃ"});
+        Read("a lone continuation byte", "A\x80", {"A€"});
         Read("byte order mark then Windows-1252", "\xEF\xBB\xBF\xF1", {"ñ"});
         // UTF-8 at the edges of each length is kept; one step past any edge is not UTF-8.
         Read("UTF-8 edges", "\u0080\u07FF\u0800\uD7FF\uE000\uFFFF\U00010000\U0010FFFF",
@@ -171,6 +172,9 @@ class SetupTest : public QObject {
             for (std::size_t j = 0; j < sorted.size(); ++j)
                 QVERIFY2(UserFileLess(sorted[i], sorted[j]) == (i < j),
                          (sorted[i] + " / " + sorted[j]).c_str());
+        std::vector<std::string> names(sorted.rbegin(), sorted.rend());
+        SortUserFiles(names);
+        QVERIFY(names == sorted);
     }
 };
 
