@@ -70,7 +70,8 @@ class AppTest : public QObject {
               "A - q =|0||!no es un número", "A + B =  C|0||el campo 6 «C» queda debajo",
               "A x B + C  D|2||«D» queda debajo de la casilla de respuesta, porque el campo 6",
               "A + B = 1 2 3 4 5 6 7 8|4||12 campos y solo caben 11; se descartan «8»",
-              "A + B = 1 2 3 4 5 6 7|4||campos 8 a 11", "1e300 * 1e300 =|0||no se juzgan (desborda)"});
+              "A + B = 1 2 3 4 5 6 7|4||campos 8 a 11", "1e300 * 1e300 =|0||no se juzgan (desborda)",
+              "A + 0 =|0||!no es un número", "A + 1e400 : 0 =|5||(desborda)"});
         // clang-format on
     }
     void operationType() {

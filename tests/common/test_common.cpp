@@ -89,7 +89,7 @@ class CommonTest : public QObject {
 
     // The locale's decimal point when it is one ASCII character, else ".".
     void decimalSeparator() {
-        for (const char* ascii : {",", ".", "'", "\x7F"})
+        for (const char* ascii : {",", ".", "'", "\x01", "\x7F"})
             QCOMPARE(DecimalSeparator(ascii), ascii[0]);
         for (std::string_view other : {"", ",,", "\x80", "\xC2\xB7"})
             QCOMPARE(DecimalSeparator(other), '.');

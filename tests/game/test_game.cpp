@@ -48,11 +48,14 @@ class GameTest : public QObject {
     Q_OBJECT
   private slots:
     // A field, then per field index 0..6 the letters of the number code it is there, or "*"
-    // where it draws a random operator; "0": shown as written.
+    // where it draws a random operator ("0": shown as written), and 1 for a plain decimal
+    // fraction (shown with the locale's separator).
     void codes_data() {
-        Rows({"A|1100000", "AAAA|4400000", "B|0011000", "BB|0022000", "BBBB|0044440", "C|0000110",
-              "*|0*****0", "AAAAA|0000000", "BBBBB|0000000", "CC|0000000", "a|0000000",
-              "AB|0000000", "|0000000"});
+        Rows({"A|1100000",     "AAAA|4400000", "B|0011000",     "BB|0022000",    "BBBB|0044440",
+              "C|0000110",     "*|0*****0",    "AAAAA|0000000", "BBBBB|0000000", "CC|0000000",
+              "a|0000000",     "AB|0000000",   "|0000000",      "0.9|0000000|1", "+2.5|0000000|1",
+              "-.5|0000000|1", ".|0000000",    "1.2.3|0000000", "a.b|0000000",   "/.5|0000000",
+              ":.5|0000000",   "25|0000000"});
     }
     void codes() {
         QFETCH(QByteArrayList, row);
@@ -60,6 +63,7 @@ class GameTest : public QObject {
             QCOMPARE(NumberCodeLength(row[0].toStdString(), k), std::max(0, row[1][k] - '0'));
             if (row[0] == "*") QCOMPARE(AcceptsRandomOperator(k), row[1][k] == '*');
         }
+        QCOMPARE(IsPlainDecimal(row[0].toStdString()), row.value(2) == "1");
     }
 
     // The ends of every draw, also for a source that strays outside [0, 1).

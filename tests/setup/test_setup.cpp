@@ -64,6 +64,7 @@ class SetupTest : public QObject {
         Read("one bad byte: the whole file is Windows-1252", "\xC3\xB1\xF1", {"Ã±ñ"});
         Read("cut sequence at the end", "A\xC3", {"AÃ"});
         Read("a lone continuation byte", "A\x80", {"A€"});
+        Read("1 MiB exactly, read to its last byte", QByteArray((1 << 20) - 1, '\n') + "A", {"A"});
         Read("byte order mark then Windows-1252", "\xEF\xBB\xBF\xF1", {"ñ"});
         // UTF-8 at the edges of each length is kept; one step past any edge is not UTF-8.
         Read("UTF-8 edges", "\u0080\u07FF\u0800\uD7FF\uE000\uFFFF\U00010000\U0010FFFF",
