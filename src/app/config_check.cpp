@@ -259,7 +259,8 @@ OperationTypeCheck CheckOperationType(std::string_view line) {
     ProblemSheet sheet;
     ApplyTemplateLayout(layout, sheet);
     SeededRandom random(kExampleSeed);
-    BuildProblemRows(sheet, fields, kSampleProblems, random);
+    // Only a judged form needs the samples; the example is the first row either way.
+    BuildProblemRows(sheet, fields, check.Result == Verdict::Judged ? kSampleProblems : 1, random);
     check.Example = RowText(sheet.Rows[1]);
     if (check.Result == Verdict::Judged) {
         std::string reason;

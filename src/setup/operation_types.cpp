@@ -1,5 +1,6 @@
 #include "setup/operation_types.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -162,11 +163,17 @@ OperationTypesResult ReadOperationTypes(const std::string& path) {
 
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open()) return {{}, {}, unreadable};
-    // Never more than the limit, even if the file grows meanwhile.
-    std::string bytes(static_cast<std::size_t>(kMaxConfigurationBytes) + 1, '\0');
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    // Read in chunks up to one byte past the limit, even if the file grows
+    // meanwhile; a file of a few kilobytes costs a few kilobytes.
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(size) + 1);
+    std::array<char, 16 * 1024> chunk;
+    while (bytes.size() <= kMaxConfigurationBytes) {
+        file.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        bytes.append(chunk.data(), static_cast<std::size_t>(file.gcount()));
+        if (!file) break;
+    }
     if (file.bad()) return {{}, {}, unreadable};
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
     if (bytes.size() > kMaxConfigurationBytes)
         return {{}, {}, "El archivo de configuración pasa del límite de 1 MiB: " + path};
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/numbers.h"
@@ -72,9 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string line = lines.empty() ? std::string() : lines.front();
     GameSettings settings;
     settings.OperationFields = SplitOperationType(line);
-    settings.GameMinutes = 1;  // 100 problems: each run stays quick
     std::uint64_t seed = 0;
     for (int i = 0; i < 8; ++i) seed = (seed << 8) | next();
+    settings.GameMinutes = static_cast<int>(seed % 6) + 1;  // every game length
     SeededRandom random(seed);
     // The form: the cells in use from cell 4 on, up to the first empty one.
     int form = 0;
@@ -83,12 +84,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Cues cues;
     std::optional<GameSession> game;
     std::vector<char> last;  // per row, the last judgement: 'A', 'E' or none
+    int ticks = 0;           // of the clock, while the game runs
     const auto load = [&] {
         game.emplace(settings, line, cues);
         FUZZ_CHECK(game->ProblemShape == form);
         cues = Cues{};
-        last.assign(101, 0);
+        FUZZ_CHECK(game->ProblemCount == 100 * settings.GameMinutes);
+        last.assign(static_cast<std::size_t>(game->ProblemCount) + 1, 0);
+        ticks = 0;
     };
+    // One game per input: building up to 600 rows is most of a run's cost, and
+    // a second game on the same screen runs the same code again.
+    bool started = false;
     load();
     while (pos < ops.size()) {
         GameSession& s = *game;
@@ -117,11 +124,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } else if (action == 4) {  // the clocks run on; enough ticks end the game
             for (int tick = next(); tick > 0; --tick) {
                 s.Timer2_Timer();
+                ticks += s.State() == GameState::Playing;
                 if (const auto end = s.Timer1_Timer())
-                    FUZZ_CHECK(end->Hits == s.HitCount && end->Errors == s.ErrorCount &&
-                               end->Rate == s.HitCount && end->OperationText == line &&
+                    FUZZ_CHECK(ticks == 60 * settings.GameMinutes + 1 && end->Hits == s.HitCount &&
+                               end->Errors == s.ErrorCount &&
+                               end->Rate == double(s.HitCount) / settings.GameMinutes &&
+                               end->Minutes == settings.GameMinutes && end->OperationText == line &&
                                s.State() == GameState::Finished && !s.Sheet.Enabled);
             }
+        } else if (action == 5 && s.State() == GameState::Ready && std::exchange(started, true)) {
+            break;  // a second game
         } else if (action == 5 && s.Command1_Click(random) == ButtonOutcome::LeaveScreen) {
             load();  // the screen is left after the game and loaded again
             continue;
