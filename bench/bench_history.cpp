@@ -16,29 +16,14 @@
 #include "history/progress_screen.h"
 #include "history/sqlite_history.h"
 
+#include "bench_support.h"
+
 using namespace cifrano;
+using bench::Figures;
+using bench::Measure;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-struct Figures {
-    double median = 0;
-    double worst = 0;
-};
-
-Figures Measure(int runs, const std::function<void()>& setUp,
-                const std::function<void()>& measured) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        if (setUp) setUp();
-        const auto start = Clock::now();
-        measured();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.back()};
-}
 
 void Print(const char* what, Figures f, const char* target) {
     std::printf("%-52s median %8.3f ms, worst %8.3f ms%s\n", what, f.median, f.worst, target);

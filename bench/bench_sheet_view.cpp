@@ -32,33 +32,15 @@
 extern char** environ;
 
 using namespace cifrano;
+using bench::Clock;
+using bench::Figures;
+using bench::Measure;
+using bench::Millis;
 using bench::PaintAndSync;
 using bench::SilentCues;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Millis(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-struct Figures {
-    double median = 0;
-    double worst = 0;
-};
-
-// Runs `setUp` untimed and `measured` timed, `runs` times.
-Figures Measure(int runs, const std::function<void()>& setUp,
-                const std::function<void()>& measured) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        if (setUp) setUp();
-        const auto start = Clock::now();
-        measured();
-        times.push_back(Millis(Clock::now() - start));
-    }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.back()};
-}
 
 void Print(const char* what, int rows, Figures f, double targetMs) {
     std::printf("%-36s %4d rows: median %8.3f ms, worst %8.3f ms (target <= %g ms)\n", what, rows,

@@ -5,14 +5,41 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "common/base_screen.h"
 #include "common/prompts.h"
 #include "common/sound_cues.h"
 
 namespace cifrano::bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double Millis(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+struct Figures {
+    double median = 0;
+    double worst = 0;
+};
+
+// Runs `setUp` untimed and `measured` timed, `runs` times.
+inline Figures Measure(int runs, const std::function<void()>& setUp,
+                       const std::function<void()>& measured) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        if (setUp) setUp();
+        const auto start = Clock::now();
+        measured();
+        times.push_back(Millis(Clock::now() - start));
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.back()};
+}
 
 class SilentCues : public SoundCues {
   public:
