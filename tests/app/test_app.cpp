@@ -71,7 +71,8 @@ class AppTest : public QObject {
               "A x B + C  D|2||«D» queda debajo de la casilla de respuesta, porque el campo 6",
               "A + B = 1 2 3 4 5 6 7 8|4||12 campos y solo caben 11; se descartan «8»",
               "A + B = 1 2 3 4 5 6 7|4||campos 8 a 11", "1e300 * 1e300 =|0||no se juzgan (desborda)",
-              "A + 0 =|0||!no es un número", "A + 1e400 : 0 =|5||(desborda)"});
+              "A + 0 =|0||!no es un número", "A + 1e400 : 0 =|5||(desborda)",
+              "1e308 x 1e308 =|5||resultado (desborda)", "A ( B : 0 ) =|5||(divide por cero)"});
         // clang-format on
     }
     void operationType() {
@@ -95,7 +96,8 @@ class AppTest : public QObject {
                  said.c_str());
     }
 
-    // A file ("-": none), and parts of what the report or the error says, separated by "~".
+    // A file ("-": none), and parts of what the report or the error says, separated by "~";
+    // no control character reaches the report as it is.
     void report_data() {
         // clang-format off
         Rows({"AA + B =\r\n\r\nA  B =\r\nA + B\r\n          |1 (línea 1): «AA + B =»"
@@ -104,7 +106,9 @@ class AppTest : public QObject {
               "~Se juzgan 2 de 4; nunca se juzgan 2; avisos y notas: 0."
               "~El juego puede usar este archivo.",
               "A + B|1 tipo de operación;~Se juzgan 0 de 1~ninguna partida",
-              "-|cifrano: No se encuentra el archivo de configuración: "});
+              "-|cifrano: No se encuentra el archivo de configuración: ",
+              QByteArray("A\0B\x1b[2J\xc2\x9b + B =\n", 16) +
+                  "|\n1 (línea 1): «A\\x00B\\x1B[2J\\x9B + B =»\n"});
         // clang-format on
     }
     void report() {
@@ -116,8 +120,23 @@ class AppTest : public QObject {
         std::ostringstream err;
         QCOMPARE(CheckConfigurationFile(path, out, err), row[0] == "-" ? kExitUnusable : kExitUsable);
         QCOMPARE(err.str().empty(), row[0] != "-");  // an error only when unusable
+        QVERIFY(out.str().find_first_of(std::string("\0\x1b", 2)) == std::string::npos);
         for (const QByteArray& part : row[1].split('~'))
             QVERIFY2((out.str() + err.str()).find(part.toStdString()) != std::string::npos, part);
+    }
+
+    // The report's failure stays on its stream, for the caller to turn into an exit status.
+    void failedWriteStaysReported() {
+        struct Full : std::streambuf {
+            int_type overflow(int_type) override { return traits_type::eof(); }
+        } full;
+        std::ostream out(&full);
+        std::ostringstream err;
+        QTemporaryDir dir;
+        const std::string path = dir.filePath("tipos.txt").toStdString();
+        std::ofstream(path) << "A + B =\n";
+        CheckConfigurationFile(path, out, err);
+        QVERIFY(out.bad());
     }
 };
 

@@ -88,6 +88,16 @@ class TestMatch : public QObject {
         QCOMPARE(list.join(' '), row[2]);
     }
 
+    // A run no person can make still never wraps.
+    void gameNumberWidens() {
+        GameSettings settings;
+        settings.GameNumber = 32767;
+        ResultsBoard board;
+        RecordGame(settings, board, GameOutcome{});
+        QCOMPARE(settings.GameNumber, 32768);
+        QCOMPARE(board.Lists[0].back().substr(0, 7), std::string("32767) "));
+    }
+
     // Each control centred with its own width; player 2's column and the points hidden.
     void arrangeSinglePlayer() {
         const ResultsLayout layout = ArrangeSinglePlayer(8445.5, 3975, 3000, 1695);

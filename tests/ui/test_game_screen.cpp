@@ -3,6 +3,7 @@
 // and which rows it shows; the time-up hands each game to the results screen,
 // which shows its lines and points and keeps it in the history, shown by the
 // progress window; a game closed mid-way changes nothing.
+#include <QComboBox>
 #include <QPaintEvent>
 #include <QTableView>
 
@@ -213,6 +214,45 @@ class GameScreenTest : public QObject {
         QCOMPARE(progress->Table()->model()->rowCount(), 2);
         QCOMPARE(progress->Table()->model()->index(0, 5).data().toString(), "1.5");  // the newest
         progress->close();
+    }
+
+    // The progress window over a history of its own: the players and types to choose, the
+    // keyboard through a player's games, the export of the chosen player's, and Escape.
+    void choosesMovesAndExports() {
+        FakeGameHistory history;
+        for (auto [at, player, operation] : {std::tuple{1, "Lucía", "AA + B ="},
+                                             {2, "Lucía", "AA + B ="},
+                                             {3, "Carlos", "A x B ="},
+                                             {4, "Lucía", "A x B ="}})
+            history.Kept.push_back(FinishedGame{at, player, "", operation, 1, at, 0, double(at)});
+        ProgressScreen screen(history);
+        QStringList players;
+        for (int i = 0; i < screen.Players()->count(); ++i)
+            players << screen.Players()->itemText(i);
+        QCOMPARE(players, (QStringList{"Carlos", "Lucía"}));
+        QVERIFY(!screen.SelectPlayer("Nadie") && screen.SelectPlayer("Carlos"));
+        QVERIFY(screen.SelectPlayer("Lucía"));
+        QCOMPARE(screen.Operations()->currentText(), "A x B =");  // the type played last
+        QVERIFY(screen.SelectOperation("AA + B ="));
+        // The last game is selected; the table, newest first, follows the chart.
+        QString selected;
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Left, Qt::Key_End, Qt::Key_Home}) {
+            QTest::keyClick(screen.Chart(), key);
+            selected += QString::number(screen.Chart()->Selected()) +
+                        QString::number(screen.Table()->currentIndex().row());
+        }
+        QCOMPARE(selected, "10011001");
+        QTemporaryDir dir;
+        QVERIFY(screen.ExportTo(dir.filePath("lucia.csv")));
+        QFile csv(dir.filePath("lucia.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll().count("\r\n"), 4);  // the header and Lucía's three games
+        QVERIFY(screen.StatusText().contains("3 partidas"));
+        QVERIFY(!screen.ExportTo(dir.filePath("no/existe/x.csv")));
+        QVERIFY(screen.StatusText().startsWith("No se puede escribir"));
+        screen.show();
+        QTest::keyClick(&screen, Qt::Key_Escape);
+        QVERIFY(!screen.isVisible());
     }
 };
 

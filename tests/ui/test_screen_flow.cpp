@@ -3,6 +3,8 @@
 // (picks, the acceptance checks, the operation list, the minute buttons).
 #include <QBuffer>
 
+#include "setup/picture_loader.h"
+#include "setup/player_selection_screen.h"
 #include "test_main.h"
 #include "test_support.h"
 
@@ -60,29 +62,27 @@ class ScreenFlowTest : public QObject {
     void endings_data() {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("outcome");
-        const QString game = "players accept game x-game", exit0 = "exit 0", exit1 = "exit 1";
-        const QString afterGame =
-            "not loaded | minimised,disabled | shown | not loaded | minimised";
-        QTest::newRow("closing the splash") << "start x-splash" << exit0;
-        QTest::newRow("closing the player selection") << "players x-players" << exit0;
-        QTest::newRow("closing the player selection after acceptance")
-            << "players accept x-players"
-            << "not loaded | minimised,disabled | shown | not loaded | not loaded";
-        QTest::newRow("closing the exercise selection mid-game")
-            << "players accept game x-exercise" << exit0;
-        QTest::newRow("closing the game") << game << afterGame;
-        QTest::newRow("closing the results") << game + " x-results" << afterGame;
-        QTest::newRow("SALIR, Yes") << game + " salir-yes" << exit0;
-        QTest::newRow("SALIR, No") << game + " salir-no" << afterGame;
-        QTest::newRow("no configuration file") << "players accept" << exit1;
-        QTest::newRow("no users folder") << "players" << exit1;
+        const QString game = "players accept game x-game";
+        const QString afterGame = "not loaded | minimised,disabled | shown | not loaded | minimised";
+        for (auto [steps, outcome] : std::initializer_list<std::pair<QString, QString>>{
+                 {"start x-splash", "exit 0"},
+                 {"players x-players", "exit 0"},
+                 {"players accept x-players",
+                  "not loaded | minimised,disabled | shown | not loaded | not loaded"},
+                 {"players accept game x-exercise", "exit 0"},
+                 {game, afterGame},
+                 {game + " x-results", afterGame},
+                 {game + " salir-yes", "exit 0"},
+                 {game + " salir-no", afterGame},
+                 {"players accept no-configuration", "exit 1"},
+                 {"players no-users", "exit 1"}})
+            QTest::newRow(qPrintable(steps)) << steps << outcome;
     }
     void endings() {
         QFETCH(QString, steps);
         QFETCH(QString, outcome);
-        const QString tag = QTest::currentDataTag();
-        Harness h(tag.contains("configuration") ? QByteArray() : "AA + B =\n");
-        if (tag.contains("users")) QDir(h.Path("usuarios")).removeRecursively();
+        Harness h(steps.contains("no-configuration") ? QByteArray() : "AA + B =\n");
+        if (steps.contains("no-users")) QDir(h.Path("usuarios")).removeRecursively();
         const QStringList screens{"splash", "players", "exercise", "game", "results"};
         for (const QString& step : steps.split(' ')) {
             if (step == "start") h.flow.Start();
@@ -130,6 +130,48 @@ class ScreenFlowTest : public QObject {
         QVERIFY(picture->height() == TwipsToPixels(2175) && picture->width() > picture->height());
         // Only the splash's cue: picks are silent.
         QCOMPARE(h.cues.played, std::vector{SoundCue::Continuar});
+    }
+
+    // User pictures are decoded off the interface thread (the worker here holds each job until
+    // the test runs it): a pick never waits for a slow picture, a later pick wins whichever
+    // decoding ends first, and ACEPTAR hands on the picture of the last pick, decoded or not.
+    // The jobs run: "01" the slow picture's first, "10" last, "" none before ACEPTAR.
+    void laterPickWins_data() {
+        QTest::addColumn<QString>("order");
+        for (const char* order : {"01", "10", ""}) QTest::newRow(order) << order;
+    }
+    void laterPickWins() {
+        QFETCH(QString, order);
+        Harness h;
+        h.AddUser("Lento.png");
+        h.AddUser("Rapido.png");
+        h.ToPlayers();
+        auto* screen = static_cast<PlayerSelectionScreen*>(h.flow.Find(PlayerSelection));
+        std::vector<std::function<void()>> jobs;
+        screen->Pictures().SetWorker([&jobs](auto job) { jobs.push_back(std::move(job)); });
+        screen->Pictures().SetDecoder([](const QString& path, int) {
+            QImage image(80, 60, QImage::Format_RGB32);
+            image.fill(path.endsWith("Lento.png") ? Qt::red : Qt::blue);
+            return image;
+        });
+        screen->Pictures().SetInlinePixels(0);
+        const auto shown = [&](ScreenId id = PlayerSelection) {
+            const QPixmap picture = h.Child<PictureBox>(id, "Image1(0)")->Picture();
+            return picture.isNull() ? QColor() : picture.toImage().pixelColor(0, 0);
+        };
+        h.Pick(0, "Lento.png");
+        h.Pick(0, "Rapido.png");
+        QCOMPARE(h.Text(PlayerSelection, "Label1(0)"), "Rapido");
+        QVERIFY(!shown().isValid() && jobs.size() == 2);  // nothing decoded yet
+        for (const QChar job : order) {
+            jobs.at(job.digitValue())();
+            QCoreApplication::sendPostedEvents();  // the delivery the job posted
+            QVERIFY(shown() != QColor(Qt::red));
+        }
+        QCOMPARE(shown(), order.isEmpty() ? QColor() : QColor(Qt::blue));
+        h.Click(PlayerSelection, "Command1");
+        h.ToGame(1);
+        QCOMPARE(shown(Game), QColor(Qt::blue));
     }
 };
 

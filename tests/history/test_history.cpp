@@ -1,6 +1,8 @@
 // The history store: what it keeps across reopening and from the first
 // layout; that a process killed while writing loses nothing recorded before;
-// and that trouble gives false, one notice and no exception.
+// and that trouble gives false, one notice and no exception. Then the figures
+// beside the progress chart, the CSV export and the history's command-line
+// options.
 #include <errno.h>
 #include <signal.h>
 #include <sqlite3.h>
@@ -11,12 +13,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <climits>
+#include <ctime>
 
+#include "app/command_line.h"
+#include "app/history_command.h"
+#include "fake_game_history.h"
+#include "history/history_export.h"
 #include "history/history_recorder.h"
 #include "history/sqlite_history.h"
+#include "table_rows.h"
 #include "test_main.h"
 
 using namespace cifrano;
+using cifrano::testing::Rows;
 
 namespace {
 
@@ -64,6 +73,16 @@ int RunSql(const std::string& path, const QByteArray& sql) {
     return code;
 }
 
+FinishedGame Played(const std::string& player, double rate, std::int64_t at = 1714737802) {
+    return FinishedGame{at, player, player + ".png", "AA + B =", 2, 9, 1, rate};
+}
+
+std::vector<std::string> Args(const QByteArray& list) {
+    std::vector<std::string> args;
+    for (const QByteArray& arg : list.split(',')) args.push_back(arg.toStdString());
+    return args;
+}
+
 QByteArray Bytes(const std::string& path) {
     QFile file(QString::fromStdString(path));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -71,12 +90,17 @@ QByteArray Bytes(const std::string& path) {
 
 }  // namespace
 
-class SqliteHistoryTest : public QObject {
+class HistoryTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir_;
     std::string Path() { return dir_.filePath("datos/historial.sqlite3").toStdString(); }
 
   private slots:
+    void initTestCase() {
+        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");  // by rule: no time zone files needed
+        tzset();
+        QVERIFY(QDir::setCurrent(dir_.path()));
+    }
     void init() { QDir(dir_.filePath("datos")).removeRecursively(); }
 
     void keepsEveryFieldAcrossReopening() {
@@ -188,7 +212,99 @@ class SqliteHistoryTest : public QObject {
         QCOMPARE(Bytes(corrupt ? store.SetAsidePath() : path), before);
         if (corrupt) QCOMPARE(SqliteHistory(path).Games("Lucía", "").size(), std::size_t(2));
     }
+
+    // Header, ISO dates with the local offset, "." as the separator, RFC 4180
+    // quoting; bytes that are no character (past U+10FFFF here) become U+FFFD.
+    void csv() {
+        FinishedGame pair = Played("Pérez, Ana", 10.0 / 3.0, 1704067200);
+        pair.PairNumber = 2;
+        pair.Rival = "el \"rápido\"\r\n\xF4\x90\x80\x80";
+        QCOMPARE(QByteArray::fromStdString(HistoryCsv({Played("Lucía", 4.5), pair})),
+                 QByteArray(kCsvHeader.data(), qsizetype(kCsvHeader.size())) +
+                     "\r\n2024-05-03T14:03:22+02:00,Lucía,Lucía.png,AA + B =,2,9,1,4.5,,\r\n"
+                     "2024-01-01T01:00:00+01:00,\"Pérez, Ana\",\"Pérez, Ana.png\",AA + B =,2,9,1,"
+                     "3.33333333333333,2,\"el \"\"rápido\"\"\r\n����\"\r\n");
+    }
+
+    // Arguments (separated by ","), the CSV file's lines (header included; -1: no file), a
+    // part of the message and the status. "viejo.csv" is there before: it is replaced.
+    void exportCommand_data() {
+        Rows({"--exportar,viejo.csv|3|Se han exportado 2 partidas a viejo.csv.|0",
+              "--jugador=Ana,--exportar=a.csv|2|Se han exportado 1 partida de «Ana» a a.csv.|0",
+              "--exportar,x.csv,--jugador=Nadie|-1|ninguna partida de «Nadie»|1",
+              "--exportar,.|-1|No se puede escribir en .: no es un archivo normal.|1",
+              "--exportar|-1|Uso:|2", "--progreso|-1|Se esperaba --exportar ARCHIVO.csv.|2"});
+    }
+    void exportCommand() {
+        QFETCH(QByteArrayList, row);
+        const std::vector<std::string> args = Args(row[0]);
+        QFile old("viejo.csv");
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(100000, 'v')) > 0);
+        testing::FakeGameHistory history;
+        history.Kept = {Played("Lucía", 4.5), Played("Ana", 6)};
+        const CommandResult result = RunExportCommand(ParseHistoryCommand(args), history);
+        QCOMPARE(result.Status, row[3].toInt());
+        // On exactly one of the two streams.
+        const std::string& said = result.Status ? result.Error : result.Output;
+        QVERIFY2(QString::fromStdString(said).contains(row[2]), said.c_str());
+        QCOMPARE(result.Output.empty() + result.Error.empty(), 1);
+        QFile csv(QString::fromStdString(args.back()).section('=', -1));
+        if (row[1] != "-1") QVERIFY(csv.open(QIODevice::ReadOnly));
+        if (row[1] != "-1") QCOMPARE(csv.readAll().count("\r\n"), row[1].toInt());
+        QCOMPARE(QDir().entryList({"x.csv", "*.parcial-*"}), QStringList());  // nothing partial
+    }
+
+    // Arguments (separated by ","), then the command read: its kind, file, player, and the
+    // arguments left to the toolkit, or what is wrong.
+    void commandLine_data() {
+        Rows({"--comprobar,x|0|||", "--comprobar,--progresos,--jugadores=x|0|||",
+              "--progreso,--jugador,Lucía|1||Lucía|", "--jugador=Lucía,--progreso|1||Lucía|",
+              "-platform,offscreen,--progreso|1|||-platform offscreen",
+              "--jugador,Ana María,--exportar,--progreso|2|--progreso|Ana María|",
+              "--exportar,a,--jugador=|3|||Falta el nombre del jugador después de --jugador.",
+              "--exportar,a,--jugador|3|||Falta el nombre del jugador después de --jugador.",
+              "--exportar|3|||Falta el nombre del archivo CSV después de --exportar.",
+              "--progreso=1|3|||--progreso no lleva valor.",
+              "--progreso,--progreso|3|||--progreso aparece dos veces.",
+              "--jugador=a,--jugador=b,--progreso|3|||--jugador aparece dos veces.",
+              "--progreso,--exportar,a|3|||--progreso y --exportar no van juntas.",
+              "--exportar=a,--exportar=b|3|||--exportar aparece dos veces.",
+              "--jugador=a|3|||--jugador va con --exportar o con --progreso.",
+              "--exportar,a,-x|3|||Opción desconocida con --exportar: -x"});
+    }
+    void commandLine() {
+        QFETCH(QByteArrayList, row);
+        const HistoryCommand command = ParseHistoryCommand(Args(row[0]));
+        QStringList rest;
+        for (const std::string& arg : command.Rest) rest << QString::fromStdString(arg);
+        const bool bad = command.Kind == HistoryCommandKind::Bad;
+        QCOMPARE(QString("%1|%2|%3|%4")
+                     .arg(int(command.Kind))
+                     .arg(QString::fromStdString(command.File),
+                          QString::fromStdString(command.Player),
+                          bad ? QString::fromStdString(command.Problem) : rest.join(' ')),
+                 QString(row.mid(1).join('|')));
+    }
+
+    void summary_data() {
+        QTest::addColumn<QList<double>>("rates");
+        QTest::addColumn<int>("best");
+        QTest::addColumn<double>("average");
+        QTest::newRow("none") << QList<double>{} << 0 << 0.0;
+        QTest::newRow("a tie keeps the first") << QList<double>{2, 5, 1, 5} << 1 << 3.25;
+        QTest::newRow("only the last ten count")
+            << QList<double>{100, 1, 1, 1, 1, 1, 1, 1, 1, 1, 11} << 0 << 2.0;
+    }
+    void summary() {
+        QFETCH(QList<double>, rates);
+        std::vector<FinishedGame> games;
+        for (double rate : rates) games.push_back(FinishedGame{.Rate = rate});
+        const ProgressSummary summary = Summarise(games);
+        QTEST(int(summary.BestIndex), "best");
+        QTEST(summary.RecentAverage, "average");
+        QCOMPARE(summary.RecentCount, std::min<std::size_t>(rates.size(), 10));
+    }
 };
 
-CIFRANO_TEST_MAIN(SqliteHistoryTest)
-#include "test_sqlite_history.moc"
+CIFRANO_TEST_MAIN(HistoryTest)
+#include "test_history.moc"
