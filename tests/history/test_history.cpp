@@ -17,7 +17,6 @@
 
 #include "app/command_line.h"
 #include "app/history_command.h"
-#include "fake_game_history.h"
 #include "history/history_export.h"
 #include "history/history_recorder.h"
 #include "history/sqlite_history.h"
@@ -240,8 +239,8 @@ class HistoryTest : public QObject {
         const std::vector<std::string> args = Args(row[0]);
         QFile old("viejo.csv");
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(100000, 'v')) > 0);
-        testing::FakeGameHistory history;
-        history.Kept = {Played("Lucía", 4.5), Played("Ana", 6)};
+        SqliteHistory history(Path());
+        QVERIFY(history.Record(Played("Lucía", 4.5)) && history.Record(Played("Ana", 6)));
         const CommandResult result = RunExportCommand(ParseHistoryCommand(args), history);
         QCOMPARE(result.Status, row[3].toInt());
         // On exactly one of the two streams.

@@ -97,13 +97,6 @@ class TestMatch : public QObject {
         QCOMPARE(settings.GameNumber, 32768);
         QCOMPARE(board.Lists[0].back().substr(0, 7), std::string("32767) "));
     }
-
-    // Each control centred with its own width; player 2's column and the points hidden.
-    void arrangeSinglePlayer() {
-        const ResultsLayout layout = ArrangeSinglePlayer(8445.5, 3975, 3000, 1695);
-        QVERIFY(layout.NameLeft == 2235 && layout.ListLeft == 2723 && layout.PictureLeft == 3375);
-        QVERIFY(!layout.SecondColumnShown && !layout.PointsShown);
-    }
 };
 
 CIFRANO_TEST_MAIN(TestMatch)

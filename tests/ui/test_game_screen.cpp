@@ -163,8 +163,10 @@ class GameScreenTest : public QObject {
         QVERIFY(inked(0, blue) && !inked(0, black) && inked(6, black) && !inked(6, blue));
     }
 
-    // A game closed mid-way writes nothing, not even with ticks still queued;
-    // the results' "CONTINUAR" brings Ana's turn again. Then Bea wins the pair.
+    // A game closed mid-way writes nothing, not even with ticks still queued; the results'
+    // "CONTINUAR" brings Ana's turn again. Then two pairs, a one-minute and a two-minute game
+    // each: the results show every line and the points, the history keeps every game as
+    // played, and "Progreso" opens the progress window on Ana's games, chart and table.
     void twoPlayerRun() {
         Harness h("AA + B =\n");
         h.AddUser("Bea.bmp");
@@ -183,25 +185,20 @@ class GameScreenTest : public QObject {
         PlayGame(h, 0, 1, 2, 0);
         QCOMPARE(h.Text(Results, "Label2(0)") + h.Text(Results, "Label2(1)"), "00");
         PlayGame(h, 0, 1, 3, 2);
-        QCOMPARE(ResultLines(h, 0), QStringList{"1)  2 op/min -{AA + B =}- Err 0"});
-        QCOMPARE(ResultLines(h, 1), QStringList{"1)  3 op/min -{AA + B =}- Err 2"});
-        QCOMPARE(h.Text(Results, "Label2(0)") + h.Text(Results, "Label2(1)"), "01");
+        PlayGame(h, 0, 2, 5, 0);
+        PlayGame(h, 0, 2, 4, 1);
+        QCOMPARE(ResultLines(h, 0), (QStringList{"1)  2 op/min -{AA + B =}- Err 0",
+                                                 "2)  2.5 op/min -{AA + B =}- Err 0"}));
+        QCOMPARE(ResultLines(h, 1), (QStringList{"1)  3 op/min -{AA + B =}- Err 2",
+                                                 "2)  2 op/min -{AA + B =}- Err 1"}));
+        QCOMPARE(h.Text(Results, "Label2(0)") + h.Text(Results, "Label2(1)"), "11");
         QCOMPARE(h.Text(Results, "Label1(0)") + "|" + h.Text(Results, "Label1(1)"), "Ana|Bea");
-    }
-
-    // Two games of one player: the history keeps both as played, and the
-    // results' "Progreso" opens the progress window on them, chart and table.
-    void historyOfAWholeRun() {
-        Harness h("AA + B =\n");
-        h.ToPlayers();
-        h.Accept("Ana.png");
-        PlayGame(h, 0, 1, 2, 0);
-        PlayGame(h, 0, 2, 3, 1);
         QStringList kept;
-        for (const FinishedGame& g : h.history.Kept)
+        for (const FinishedGame& g : h.history.Games("", ""))
             kept << QString::fromStdString(g.Player + "|" + g.Operation + "|") +
                         QString("%1|%2|%3").arg(g.Minutes).arg(g.Hits).arg(g.Errors);
-        QCOMPARE(kept, (QStringList{"Ana|AA + B =|1|2|0", "Ana|AA + B =|2|3|1"}));
+        QCOMPARE(kept, (QStringList{"Ana|AA + B =|1|2|0", "Bea|AA + B =|1|3|2",
+                                    "Ana|AA + B =|2|5|0", "Bea|AA + B =|2|4|1"}));
         h.Click(Results, "ProgressButton");
         ProgressScreen* progress = nullptr;
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -210,21 +207,21 @@ class GameScreenTest : public QObject {
         QVERIFY(progress);
         std::vector<double> rates;
         for (const ChartPoint& point : progress->Chart()->Points()) rates.push_back(point.Rate);
-        QCOMPARE(rates, (std::vector{2.0, 1.5}));
-        QCOMPARE(progress->Table()->model()->rowCount(), 2);
-        QCOMPARE(progress->Table()->model()->index(0, 5).data().toString(), "1.5");  // the newest
+        QCOMPARE(rates, (std::vector{2.0, 2.5}));
+        QCOMPARE(progress->Table()->model()->index(0, 5).data().toString(), "2.5");  // the newest
         progress->close();
     }
 
     // The progress window over a history of its own: the players and types to choose, the
     // keyboard through a player's games, the export of the chosen player's, and Escape.
     void choosesMovesAndExports() {
-        FakeGameHistory history;
+        QTemporaryDir dir;
+        SqliteHistory history(dir.filePath("historial.sqlite3").toStdString());
         for (auto [at, player, operation] : {std::tuple{1, "Lucía", "AA + B ="},
                                              {2, "Lucía", "AA + B ="},
                                              {3, "Carlos", "A x B ="},
                                              {4, "Lucía", "A x B ="}})
-            history.Kept.push_back(FinishedGame{at, player, "", operation, 1, at, 0, double(at)});
+            history.Record(FinishedGame{at, player, "", operation, 1, at, 0, double(at)});
         ProgressScreen screen(history);
         QStringList players;
         for (int i = 0; i < screen.Players()->count(); ++i)
@@ -242,7 +239,6 @@ class GameScreenTest : public QObject {
                         QString::number(screen.Table()->currentIndex().row());
         }
         QCOMPARE(selected, "10011001");
-        QTemporaryDir dir;
         QVERIFY(screen.ExportTo(dir.filePath("lucia.csv")));
         QFile csv(dir.filePath("lucia.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));

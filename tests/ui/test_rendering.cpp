@@ -82,10 +82,11 @@ class TestRendering : public QObject {
         qputenv("TZ", "UTC0");
         tzset();
         for (const std::size_t games : {1, 3}) {
-            FakeGameHistory history;
+            QTemporaryDir dir;
+            SqliteHistory history(dir.filePath("historial.sqlite3").toStdString());
             for (auto [day, rate] : {std::pair{0, 4.5}, {1, 6.5}, {3, 5.25}})
-                if (history.Kept.size() < games)
-                    history.Kept.push_back(FinishedGame{1714737802 + day * 86400, "Lucía", "",
+                if (history.Games("", "").size() < games)
+                    history.Record(FinishedGame{1714737802 + day * 86400, "Lucía", "",
                                                         "AA + B =", 2, int(rate * 2), day, rate});
             ProgressScreen screen(history);
             screen.resize(900, 700);
