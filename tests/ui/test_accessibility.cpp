@@ -15,22 +15,16 @@ using namespace cifrano::testing;
 
 namespace {
 
-// Every accessibility event the sheet sends: its type, the name of what it is
-// about, and its object.
-struct SeenEvent {
-    QAccessible::Event type;
-    QString name;
-    QObject* object;
-};
-std::vector<SeenEvent> seen;
+// Every accessibility event the sheet sends: "type|name of what it is about|object".
+QStringList seen;
+QString Event(QAccessible::Event type, const QString& name, const QString& object = "") {
+    return QString("%1|%2|%3").arg(int(type)).arg(name, object);
+}
 void RecordEvent(QAccessibleEvent* event) {
     QAccessibleInterface* iface = event->accessibleInterface();
-    seen.push_back({event->type(), iface ? iface->text(QAccessible::Name) : "", event->object()});
-}
-bool Seen(QAccessible::Event type, const QString& name, QObject* object = nullptr) {
-    return std::any_of(seen.begin(), seen.end(), [&](const SeenEvent& e) {
-        return e.type == type && e.name == name && (!object || e.object == object);
-    });
+    const QObject* object = event->object();
+    seen << Event(event->type(), iface ? iface->text(QAccessible::Name) : "",
+                  object ? object->objectName() : "");
 }
 
 QAccessibleInterface* Accessible(QObject* object) {
@@ -124,8 +118,15 @@ class TestAccessibility : public QObject {
         QCOMPARE(Name(row), Problem(h, 1) + " " + answer + ", " + state);
         QCOMPARE(row->text(QAccessible::Description), state);
         QVERIFY(!row->state().selected && sheet->child(2)->state().selected);
-        QVERIFY(Seen(QAccessible::NameChanged, Name(row)));
-        QVERIFY(Seen(QAccessible::Focus, Problem(h, 2), h.Editor()));
+        QVERIFY(!seen.filter(Event(QAccessible::NameChanged, Name(row))).isEmpty());
+        QVERIFY(seen.contains(Event(QAccessible::Focus, Problem(h, 2), "Text1")));
+        // The rows in view come first, then the answer box; a row out of view has no index.
+        const int count = sheet->childCount();
+        QVERIFY(sheet->child(count - 1)->object() == h.Editor() && !sheet->child(count));
+        QVERIFY(sheet->indexOfChild(sheet->child(count - 1)) == count - 1 &&
+                sheet->indexOfChild(row) == 1);
+        for (int i = 0; i < 3; ++i) h.Click(Game, "Command2(1)");
+        QCOMPARE(sheet->indexOfChild(row), -1);
     }
 
     void quitQuestionDefaultsToYes() {
