@@ -138,6 +138,38 @@ class HistoryTest : public QObject {
         QVERIFY(!SqliteHistory(Path()).Record(Game(1)));  // now version 3: too new to touch
     }
 
+    // SQL run on a new file, and whether it is set aside: a database that is no history of
+    // games is, and a fresh history takes the next game; one too new is left alone. Either
+    // way the first game is refused, as the history it was meant for is not there.
+    void foreignDatabase_data() {
+        const QByteArray both = "CREATE TABLE games (x); CREATE TABLE schema_version (version);";
+        Rows({"CREATE TABLE other (x)|1", both + "|1", both + " INSERT INTO schema_version VALUES (0)|1",
+              both + " INSERT INTO schema_version VALUES (1001)|1",
+              both + " INSERT INTO schema_version VALUES (1000)|0",
+              "CREATE TABLE schema_version (v); INSERT INTO schema_version VALUES (2)|1"});
+    }
+    void foreignDatabase() {
+        QFETCH(QByteArrayList, row);
+        QDir().mkpath(dir_.filePath("datos"));
+        QCOMPARE(RunSql(Path(), row[0]), SQLITE_OK);
+        SqliteHistory history(Path());
+        QVERIFY(!history.Record(Game(0)));
+        QCOMPARE(history.SetAsidePath().empty(), row[1] == "0");
+        QCOMPARE(history.Record(Game(1)), row[1] == "1");
+    }
+
+    // XDG_DATA_HOME and HOME ("-": unset), and the history's file.
+    void filePath_data() {
+        Rows({"/x|/h|/x/cifrano/historial.sqlite3", "x|/h|/h/.local/share/cifrano/historial.sqlite3",
+              "|/h|/h/.local/share/cifrano/historial.sqlite3",
+              "-|/|//.local/share/cifrano/historial.sqlite3", "-||", "-|-|"});
+    }
+    void filePath() {
+        QFETCH(QByteArrayList, row);
+        const auto given = [&](int i) { return row[i] == "-" ? nullptr : row[i].constData(); };
+        QCOMPARE(QByteArray::fromStdString(HistoryFilePath(given(0), given(1))), row[2]);
+    }
+
     // Killed halfway through the last write of a game, its commit: the game is
     // lost, never the ones before, and the history takes games again.
     void killedMidCommitKeepsEarlierGames() {
