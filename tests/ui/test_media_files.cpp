@@ -1,6 +1,5 @@
-// The program around the screens: its media files (cues, figures, user
-// pictures), regular files within bounds or nothing, at once, never a wait on
-// a FIFO; the real sound player, and Qt Multimedia loaded only once the first
+// The program around the screens: its sound cue files, regular files within
+// bounds or nothing, at once, never a wait on a FIFO; the real sound player, and Qt Multimedia loaded only once the first
 // window has painted; its command line run as a process.
 #include <sys/stat.h>
 
@@ -18,9 +17,6 @@ namespace {
 bool WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-bool MakeFifo(const QString& path) {
-    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
 }
 bool MultimediaLoaded() {
     QFile maps("/proc/self/maps");
@@ -66,7 +62,7 @@ class MediaFilesTest : public QObject {
         const QString target = folder + "/target";
         if (kind.endsWith("good file") || kind == "good")
             WriteFile(kind == "good" ? cue : target, wave);
-        if (kind.endsWith("FIFO")) QVERIFY(MakeFifo(kind == "FIFO" ? cue : target));
+        if (kind.endsWith("FIFO")) QVERIFY(!::mkfifo(qPrintable(kind == "FIFO" ? cue : target), 0600));
         if (kind.startsWith("link")) QVERIFY(QFile::link(target, cue));
         if (kind == "device") QVERIFY(QFile::link("/dev/zero", cue));
         if (kind == "folder") QVERIFY(QDir().mkpath(cue));
@@ -76,37 +72,18 @@ class MediaFilesTest : public QObject {
         QCOMPARE(cues.CurrentFile(), kind.contains("good") ? cue : QString());
     }
 
-    // A FIFO in place of a listed user picture and of the figure: the pick
-    // shows the name and no picture, the game plays without its figure.
-    void fifosInARunAreMissing() {
-        Harness h;
-        h.AddUser("Tubo.png");
-        QDir(h.dir.path()).mkpath("gifs");
-        QVERIFY(MakeFifo(h.Path("gifs/1.gif")));
-        h.ToPlayers();
-        QVERIFY(QFile::remove(h.Path("usuarios/Tubo.png")) &&
-                MakeFifo(h.Path("usuarios/Tubo.png")));
-        h.Pick(0, "Tubo.png");
-        QCOMPARE(h.Text(PlayerSelection, "Label1(0)"), "Tubo");
-        QVERIFY(h.Child<PictureBox>(PlayerSelection, "Image1(0)")->Picture().isNull());
-        h.Click(PlayerSelection, "Command1");
-        h.ToGame(1);
-        h.Inicio();
-        QCOMPARE(h.Session().State(), GameState::Playing);
-        QVERIFY(!h.Child<QLabel>(Game, "Gif89a1")->movie());
-    }
-
     // Checking a file, help and usage errors need no display, and never load
     // Qt Multimedia or the sound module (the loader lists what it loads).
     void commandLineExitCodes_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("code");
-        const QString good = CIFRANO_DATA_DIR "/configuracion.txt";
-        QTest::newRow("a good file") << QStringList{"--comprobar", good} << 0;
-        QTest::newRow("the file beside the program") << QStringList{"--comprobar"} << 0;
-        QTest::newRow("a missing file") << QStringList{"--comprobar", "/no/such/file"} << 2;
-        QTest::newRow("help") << QStringList{"--help"} << 0;
-        QTest::newRow("an unknown option") << QStringList{"--desconocida"} << 2;
+        for (auto [arguments, code] : std::initializer_list<std::pair<QStringList, int>>{
+                 {{"--comprobar", CIFRANO_DATA_DIR "/configuracion.txt"}, 0},
+                 {{"--comprobar"}, 0},  // the file beside the program
+                 {{"--comprobar", "/no/such/file"}, 2},
+                 {{"--help"}, 0},
+                 {{"--desconocida"}, 2}})
+            QTest::newRow(qPrintable(arguments.join(' '))) << arguments << code;
     }
     void commandLineExitCodes() {
         QFETCH(QStringList, arguments);

@@ -1,6 +1,8 @@
 // The screens up to the game: the flow table and the shared settings after
 // each step, every way the run ends or goes on, and the setup screens' wiring
 // (picks, the acceptance checks, the operation list, the minute buttons).
+#include <sys/stat.h>
+
 #include <QBuffer>
 
 #include "setup/picture_loader.h"
@@ -107,8 +109,9 @@ class ScreenFlowTest : public QObject {
         QCOMPARE(h.flow.Settings().GameMinutes, short(!failed && steps.contains("accept")));
     }
 
-    // A pick shows the name and the picture as read, turned as its file says;
-    // a file that is not a picture keeps the picture shown.
+    // A pick shows the name and the picture as read, turned as its file says; a file that is
+    // not a picture keeps the picture shown; a FIFO in place of a listed picture shows the
+    // name and no picture, at once.
     void picksShowNameAndPicture() {
         Harness h;
         QByteArray jpeg;  // 96 x 128, tagged to be shown turned a quarter
@@ -121,6 +124,11 @@ class ScreenFlowTest : public QObject {
                                                    "00000000")));
         h.Write("usuarios/notas.txt", "no es una imagen");
         h.ToPlayers();
+        QVERIFY(QFile::remove(h.Path("usuarios/Ana.png")) &&
+                ::mkfifo(QFile::encodeName(h.Path("usuarios/Ana.png")).constData(), 0600) == 0);
+        h.Pick(0, "Ana.png");
+        QCOMPARE(h.Text(PlayerSelection, "Label1(0)"), "Ana");
+        QVERIFY(h.Child<PictureBox>(PlayerSelection, "Image1(0)")->Picture().isNull());
         h.Pick(1, "Lucía.jpg");
         h.Pick(1, "notas.txt");
         const auto* picture =
