@@ -71,7 +71,7 @@ class CommonTest : public QObject {
         row({"&H10", "& H 1 0", "&h10G", "&H10.5"}, 16);
         row({"&Hab", "&HAB", "&hAb", "&HaBg"}, 171);
         row({"&Hf", "&HFG", "&hfg", "&H0F"}, 15);
-        row({"&H19", "&h0019"}, 25);
+        row({"&H19", "&h0019", "&H" + QByteArray(40, '0') + "19", "&O" + QByteArray(40, '0') + "31"}, 25);
         row({"&O17", "&o17", "&O178", "&O0017"}, 15);
         // (2^53 + 1) * 2^68, and a 1 past the first 64 bits that must tip the tie.
         row({"&H2000000000000100000000000000001"}, std::ldexp(0x1p53 + 2, 68));

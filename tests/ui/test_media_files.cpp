@@ -33,14 +33,23 @@ class MediaFilesTest : public QObject {
     // First in this class: nothing before it has played a cue.
     void multimediaLoadsAfterTheFirstPaint() {
         QtSoundCues cues(CIFRANO_DATA_DIR);
-        QWidget window;
+        struct Window : QWidget {
+            int offered = 0, painted = 0;  // paint events sent, and those that reached it
+            void paintEvent(QPaintEvent*) override { ++painted; }
+            bool eventFilter(QObject*, QEvent* event) override {
+                offered += event->type() == QEvent::Paint;
+                return false;
+            }
+        } window;
         PrepareSoundAfterFirstPaint(cues, &window);
+        window.installEventFilter(&window);  // after the watch: sees every paint first
         QVERIFY(!MultimediaLoaded() && !cues.Prepared());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));  // a guard only
         window.repaint();  // a paint lets the next turn of the loop load it
         QCoreApplication::sendPostedEvents();
         QVERIFY(cues.Prepared() && MultimediaLoaded());
+        QVERIFY(window.painted > 0 && window.painted == window.offered);  // the watch takes none
     }
 
     // A cue plays from a regular file (after links) that is a fit WAV file

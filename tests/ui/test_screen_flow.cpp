@@ -171,6 +171,7 @@ class ScreenFlowTest : public QObject {
         h.Pick(0, "Rapido.png");
         QCOMPARE(h.Text(PlayerSelection, "Label1(0)"), "Rapido");
         QVERIFY(!shown().isValid() && jobs.size() == 2);  // nothing decoded yet
+        QVERIFY(screen->Pictures().Pending(0) && !screen->Pictures().Pending(1));
         for (const QChar job : order) {
             jobs.at(job.digitValue())();
             QCoreApplication::sendPostedEvents();  // the delivery the job posted
