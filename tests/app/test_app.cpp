@@ -70,7 +70,7 @@ class AppTest : public QObject {
               "A + B = 1 2 3 4 5 6 7 8|4||12 campos y solo caben 11; se descartan «8»",
               "A + B = 1 2 3 4 5 6 7|4||campos 8 a 11", "1e300 * 1e300 =|0||no se juzgan (desborda)",
               "A + 0 =|0||!no es un número", "A + 1e400 : 0 =|5||(desborda)",
-              "1e308 x 1e308 =|5||resultado (desborda)", "A ( B : 0 ) =|5||(divide por cero)"});
+              "1e308 x 1e308 + 1 =|5||resultado (desborda)", "A ( B : 0 ) =|5||(divide por cero)"});
         // clang-format on
     }
     void operationType() {
