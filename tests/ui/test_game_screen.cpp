@@ -147,24 +147,6 @@ class GameScreenTest : public QObject {
         QVERIFY(EditorOn(h, 1));
     }
 
-    // The highlight paints a row's cells blue, but its seventh cell stays black.
-    void highlightLeavesTheLastCellBlack() {
-        AtGame h(1, false, "A ( B + C ) =\n");
-        h.Inicio();
-        h.ClickRow(1);
-        const QImage sheet = h.View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const auto inked = [&](int cell, QRgb colour) {
-            const auto& g = sheet_geometry::kTokenCells[cell];
-            const QRect r = TwipsRect(g.Left, h.Session().Sheet.Rows[1].Top, g.Width, g.Height);
-            for (int i = 0; i < r.width() * r.height(); ++i)
-                if (sheet.pixel(r.x() + i % r.width(), r.y() + i / r.width()) == colour)
-                    return true;
-            return false;
-        };
-        const QRgb blue = qRgb(0, 0, 255), black = qRgb(0, 0, 0);
-        QVERIFY(inked(0, blue) && !inked(0, black) && inked(6, black) && !inked(6, blue));
-    }
-
     // A game closed mid-way writes nothing, not even with ticks still queued; the results'
     // "CONTINUAR" brings Ana's turn again. Then two pairs, a one-minute and a two-minute game
     // each: the results show every line and the points, the history keeps every game as

@@ -54,7 +54,8 @@ class TestRendering : public QObject {
     }
 
     // The sheet before "Inicio", with a hit, an error and the active row, and
-    // at the end; two players: the second player's game, which scores the pair.
+    // at the end; two players: the second player's game, which scores the pair,
+    // of k ( a + b ) problems, whose highlight leaves the seventh cell black.
     void gameAndResults_data() {
         QTest::addColumn<bool>("twoPlayers");
         QTest::newRow("one player") << false;
@@ -62,7 +63,7 @@ class TestRendering : public QObject {
     }
     void gameAndResults() {
         QFETCH(bool, twoPlayers);
-        AtGame h(1, twoPlayers);
+        AtGame h(1, twoPlayers, twoPlayers ? "A ( B + C ) =\n" : "AA + B =\nA x B =\n");
         const QString suffix = twoPlayers ? "-two" : "";
         Matches(h.Game(), "game-ready" + suffix);
         h.Inicio();
