@@ -72,10 +72,6 @@ int RunSql(const std::string& path, const QByteArray& sql) {
     return code;
 }
 
-FinishedGame Played(const std::string& player, double rate, std::int64_t at = 1714737802) {
-    return FinishedGame{at, player, player + ".png", "AA + B =", 2, 9, 1, rate};
-}
-
 std::vector<std::string> Args(const QByteArray& list) {
     std::vector<std::string> args;
     for (const QByteArray& arg : list.split(',')) args.push_back(arg.toStdString());
@@ -247,13 +243,15 @@ class HistoryTest : public QObject {
     // Header, ISO dates with the local offset, "." as the separator, RFC 4180
     // quoting; bytes that are no character (past U+10FFFF here) become U+FFFD.
     void csv() {
-        FinishedGame pair = Played("Pérez, Ana", 10.0 / 3.0, 1704067200);
+        FinishedGame pair = Game(1, "Pérez, Ana");
+        pair.PlayedAt = 1704067200;
+        pair.Rate = 10.0 / 3.0;
         pair.PairNumber = 2;
         pair.Rival = "el \"rápido\"\r\n\xF4\x90\x80\x80";
-        QCOMPARE(QByteArray::fromStdString(HistoryCsv({Played("Lucía", 4.5), pair})),
+        QCOMPARE(QByteArray::fromStdString(HistoryCsv({Game(0), pair})),
                  QByteArray(kCsvHeader.data(), qsizetype(kCsvHeader.size())) +
-                     "\r\n2024-05-03T14:03:22+02:00,Lucía,Lucía.png,AA + B =,2,9,1,4.5,,\r\n"
-                     "2024-01-01T01:00:00+01:00,\"Pérez, Ana\",\"Pérez, Ana.png\",AA + B =,2,9,1,"
+                     "\r\n2024-05-03T14:03:22+02:00,Lucía,Lucía.jpg,AA + B =,2,9,0,4.5,,\r\n"
+                     "2024-01-01T01:00:00+01:00,\"Pérez, Ana\",\"Pérez, Ana.jpg\",AA + B =,2,10,1,"
                      "3.33333333333333,2,\"el \"\"rápido\"\"\r\n����\"\r\n");
     }
 
@@ -272,7 +270,7 @@ class HistoryTest : public QObject {
         QFile old("viejo.csv");
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(100000, 'v')) > 0);
         SqliteHistory history(Path());
-        QVERIFY(history.Record(Played("Lucía", 4.5)) && history.Record(Played("Ana", 6)));
+        QVERIFY(history.Record(Game(0)) && history.Record(Game(1, "Ana")));
         const CommandResult result = RunExportCommand(ParseHistoryCommand(args), history);
         QCOMPARE(result.Status, row[3].toInt());
         // On exactly one of the two streams.
@@ -317,23 +315,18 @@ class HistoryTest : public QObject {
                  QString(row.mid(1).join('|')));
     }
 
+    // Rates, then the best game (a tie keeps the first) and the average of the last ten.
     void summary_data() {
-        QTest::addColumn<QList<double>>("rates");
-        QTest::addColumn<int>("best");
-        QTest::addColumn<double>("average");
-        QTest::newRow("none") << QList<double>{} << 0 << 0.0;
-        QTest::newRow("a tie keeps the first") << QList<double>{2, 5, 1, 5} << 1 << 3.25;
-        QTest::newRow("only the last ten count")
-            << QList<double>{100, 1, 1, 1, 1, 1, 1, 1, 1, 1, 11} << 0 << 2.0;
+        Rows({"|0|0", "2 5 1 5|1|3.25", "100 1 1 1 1 1 1 1 1 1 11|0|2"});
     }
     void summary() {
-        QFETCH(QList<double>, rates);
+        QFETCH(QByteArrayList, row);
         std::vector<FinishedGame> games;
-        for (double rate : rates) games.push_back(FinishedGame{.Rate = rate});
+        for (const QByteArray& rate : row[0].split(' '))
+            if (!rate.isEmpty()) games.push_back(FinishedGame{.Rate = rate.toDouble()});
         const ProgressSummary summary = Summarise(games);
-        QTEST(int(summary.BestIndex), "best");
-        QTEST(summary.RecentAverage, "average");
-        QCOMPARE(summary.RecentCount, std::min<std::size_t>(rates.size(), 10));
+        QVERIFY(summary.BestIndex == row[1].toUInt() && summary.RecentAverage == row[2].toDouble());
+        QCOMPARE(summary.RecentCount, std::min<std::size_t>(games.size(), 10));
     }
 };
 
