@@ -197,17 +197,14 @@ class HistoryTest : public QObject {
         QCOMPARE(history.Games("", "").size(), earlier.size() + 1);
     }
 
+    // The trouble, and a word of the notice. Tests run as root, which ignores permission bits:
+    // in /proc not even root can create a file.
     void troubleGivesFalseAndOneNotice_data() {
-        QTest::addColumn<QString>("expected");  // a word of the problem
-        // Tests run as root, which ignores permission bits: in /proc not even
-        // root can create a file.
-        QTest::newRow("read-only") << "no se puede abrir";
-        QTest::newRow("full disk") << "lleno";
-        QTest::newRow("corrupt") << "dañado";
+        Rows({"read-only|no se puede abrir", "full disk|lleno", "corrupt|dañado"});
     }
     void troubleGivesFalseAndOneNotice() {
-        const QString kind = QTest::currentDataTag();
-        QFETCH(QString, expected);
+        QFETCH(QByteArrayList, row);
+        const QString kind = row[0], expected = row[1];
         const bool corrupt = kind == "corrupt";
         const std::string path = kind == "read-only" ? "/proc/self/historial.sqlite3" : Path();
         if (kind != "read-only") {

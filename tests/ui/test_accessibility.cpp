@@ -7,6 +7,7 @@
 
 #include "common/message_box_view.h"
 #include "game/sheet_accessible_view.h"
+#include "table_rows.h"
 #include "test_main.h"
 #include "test_support.h"
 
@@ -90,43 +91,39 @@ class TestAccessibility : public QObject {
     // A row pressed through assistive technology, answered right or wrong and
     // checked with Enter: its name and state before and after; the judged row
     // tells of its new name and the box, now on row 2, is announced as a focus.
-    void answeredRowIsReadWithItsState_data() {
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QString>("state");
-        QTest::newRow("hit") << 0 << "acierto";
-        QTest::newRow("error") << 1 << "error";
-    }
+    void answeredRowIsReadWithItsState_data() { Rows({"0|acierto", "1|error"}); }
     void answeredRowIsReadWithItsState() {
-        QFETCH(int, offset);
-        QFETCH(QString, state);
+        QFETCH(QByteArrayList, row);
+        const int offset = row[0].toInt();
+        const QString state = row[1];
         AtGame h;
         QApplication::setActiveWindow(h.Game());  // the flow activates no window offscreen
         QAccessibleInterface* sheet = Accessible(h.View());
         QCOMPARE(Name(sheet->child(0)), "Tipo de operación: AA + B =");
         h.Inicio();
-        QAccessibleInterface* row = sheet->child(1);
-        QVERIFY(sheet->role() == QAccessible::List && row->role() == QAccessible::ListItem);
-        QCOMPARE(Name(row), Problem(h, 1) + ", sin contestar");
-        row->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QVERIFY(h.View()->EditorRow() == 1 && row->state().selected);
+        QAccessibleInterface* item = sheet->child(1);
+        QVERIFY(sheet->role() == QAccessible::List && item->role() == QAccessible::ListItem);
+        QCOMPARE(Name(item), Problem(h, 1) + ", sin contestar");
+        item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(h.View()->EditorRow() == 1 && item->state().selected);
         QCOMPARE(Name(Accessible(h.Editor())), Problem(h, 1));
         const QString answer = h.Solution(1, offset);
         QTest::keyClicks(h.Editor(), answer);
-        QCOMPARE(Name(row), Problem(h, 1) + " " + answer + ", sin comprobar");
+        QCOMPARE(Name(item), Problem(h, 1) + " " + answer + ", sin comprobar");
         seen.clear();
         QTest::keyClick(h.Editor(), Qt::Key_Return);
-        QCOMPARE(Name(row), Problem(h, 1) + " " + answer + ", " + state);
-        QCOMPARE(row->text(QAccessible::Description), state);
-        QVERIFY(!row->state().selected && sheet->child(2)->state().selected);
-        QVERIFY(!seen.filter(Event(QAccessible::NameChanged, Name(row))).isEmpty());
+        QCOMPARE(Name(item), Problem(h, 1) + " " + answer + ", " + state);
+        QCOMPARE(item->text(QAccessible::Description), state);
+        QVERIFY(!item->state().selected && sheet->child(2)->state().selected);
+        QVERIFY(!seen.filter(Event(QAccessible::NameChanged, Name(item))).isEmpty());
         QVERIFY(seen.contains(Event(QAccessible::Focus, Problem(h, 2), "Text1")));
         // The rows in view come first, then the answer box; a row out of view has no index.
         const int count = sheet->childCount();
         QVERIFY(sheet->child(count - 1)->object() == h.Editor() && !sheet->child(count));
         QVERIFY(sheet->indexOfChild(sheet->child(count - 1)) == count - 1 &&
-                sheet->indexOfChild(row) == 1);
+                sheet->indexOfChild(item) == 1);
         for (int i = 0; i < 3; ++i) h.Click(Game, "Command2(1)");
-        QCOMPARE(sheet->indexOfChild(row), -1);
+        QCOMPARE(sheet->indexOfChild(item), -1);
     }
 
     void quitQuestionDefaultsToYes() {

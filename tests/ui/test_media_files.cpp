@@ -6,6 +6,7 @@
 #include <QProcess>
 
 #include "common/sound_player.h"
+#include "table_rows.h"
 #include "test_main.h"
 #include "test_support.h"
 
@@ -84,29 +85,21 @@ class MediaFilesTest : public QObject {
     // Checking a file, help and usage errors need no display, and never load
     // Qt Multimedia or the sound module (the loader lists what it loads).
     void commandLineExitCodes_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("code");
-        for (auto [arguments, code] : std::initializer_list<std::pair<QStringList, int>>{
-                 {{"--comprobar", CIFRANO_DATA_DIR "/configuracion.txt"}, 0},
-                 {{"--comprobar"}, 0},  // the file beside the program
-                 {{"--comprobar", "/no/such/file"}, 2},
-                 {{"--help"}, 0},
-                 {{"--desconocida"}, 2}})
-            QTest::newRow(qPrintable(arguments.join(' '))) << arguments << code;
+        Rows({"--comprobar," CIFRANO_DATA_DIR "/configuracion.txt|0", "--comprobar|0",
+              "--comprobar,/no/such/file|2", "--help|0", "--desconocida|2"});
     }
     void commandLineExitCodes() {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, code);
+        QFETCH(QByteArrayList, row);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(name);
         environment.insert("LD_DEBUG", "libs");
         QProcess program;
         program.setProcessEnvironment(environment);
-        program.start(CIFRANO_PROGRAM, arguments);
+        program.start(CIFRANO_PROGRAM, QString(row[0]).split(','));
         QVERIFY(program.waitForFinished());
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), code);
+        QCOMPARE(program.exitCode(), row[1].toInt());
         const QByteArray output = program.readAllStandardOutput() + program.readAllStandardError();
         QVERIFY(output.contains("libQt6Core"));  // the loader did report
         QVERIFY(!output.contains("libQt6Multimedia") && !output.contains("libcifrano_sound"));

@@ -7,6 +7,7 @@
 
 #include "setup/picture_loader.h"
 #include "setup/player_selection_screen.h"
+#include "table_rows.h"
 #include "test_main.h"
 #include "test_support.h"
 
@@ -62,27 +63,17 @@ class ScreenFlowTest : public QObject {
     // The steps: screens reached, close boxes (x-<screen>) and "SALIR" answered;
     // then the exit code, or the flow table when the run goes on.
     void endings_data() {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("outcome");
-        const QString game = "players accept game x-game";
-        const QString afterGame = "not loaded | minimised,disabled | shown | not loaded | minimised";
-        for (auto [steps, outcome] : std::initializer_list<std::pair<QString, QString>>{
-                 {"start x-splash", "exit 0"},
-                 {"players x-players", "exit 0"},
-                 {"players accept x-players",
-                  "not loaded | minimised,disabled | shown | not loaded | not loaded"},
-                 {"players accept game x-exercise", "exit 0"},
-                 {game, afterGame},
-                 {game + " x-results", afterGame},
-                 {game + " salir-yes", "exit 0"},
-                 {game + " salir-no", afterGame},
-                 {"players accept no-configuration", "exit 1"},
-                 {"players no-users", "exit 1"}})
-            QTest::newRow(qPrintable(steps)) << steps << outcome;
+        const QByteArray game = "players accept game x-game",
+                         afterGame = "|not loaded | minimised,disabled | shown | not loaded | minimised";
+        Rows({"start x-splash|exit 0", "players x-players|exit 0",
+              "players accept x-players|not loaded | minimised,disabled | shown | not loaded | not loaded",
+              "players accept game x-exercise|exit 0", game + afterGame, game + " x-results" + afterGame,
+              game + " salir-yes|exit 0", game + " salir-no" + afterGame,
+              "players accept no-configuration|exit 1", "players no-users|exit 1"});
     }
     void endings() {
-        QFETCH(QString, steps);
-        QFETCH(QString, outcome);
+        QFETCH(QByteArrayList, row);
+        const QString steps = row[0], outcome = row.mid(1).join('|');
         Harness h(steps.contains("no-configuration") ? QByteArray() : "AA + B =\n");
         if (steps.contains("no-users")) QDir(h.Path("usuarios")).removeRecursively();
         const QStringList screens{"splash", "players", "exercise", "game", "results"};
