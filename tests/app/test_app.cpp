@@ -122,20 +122,6 @@ class AppTest : public QObject {
         for (const QByteArray& part : row[1].split('~'))
             QVERIFY2((out.str() + err.str()).find(part.toStdString()) != std::string::npos, part);
     }
-
-    // The report's failure stays on its stream, for the caller to turn into an exit status.
-    void failedWriteStaysReported() {
-        struct Full : std::streambuf {
-            int_type overflow(int_type) override { return traits_type::eof(); }
-        } full;
-        std::ostream out(&full);
-        std::ostringstream err;
-        QTemporaryDir dir;
-        const std::string path = dir.filePath("tipos.txt").toStdString();
-        std::ofstream(path) << "A + B =\n";
-        CheckConfigurationFile(path, out, err);
-        QVERIFY(out.bad());
-    }
 };
 
 CIFRANO_TEST_MAIN(AppTest)
