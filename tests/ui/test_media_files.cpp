@@ -109,8 +109,8 @@ class MediaFilesTest : public QObject {
             QVERIFY(QFile::copy(CIFRANO_DATA_DIR "/sonidos/" + QString(name),
                                 folder.filePath("sonidos/") + name));
         QtSoundCues cues(folder.path());
-        const QString final = folder.filePath("sonidos/FINAL.WAV");
-        const QString hit = folder.filePath("sonidos/ACIERTO.WAV");
+        const QString final = folder.filePath("sonidos/FINAL.WAV"),
+                      hit = folder.filePath("sonidos/ACIERTO.WAV");
         cues.Play(SoundCue::Final);
         cues.Play(SoundCue::Error);
         cues.Play(SoundCue::List);

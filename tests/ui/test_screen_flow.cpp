@@ -29,7 +29,6 @@ class ScreenFlowTest : public QObject {
                          std::to_string(s.SecondPlayerTurn) + "|" + std::to_string(s.GameNumber),
                      settings);
         };
-        step("not loaded | not loaded | not loaded | not loaded | not loaded", "|0|0|0");
         h.flow.Start();
         step("shown | not loaded | not loaded | not loaded | not loaded", "|0|0|0");
         h.ToPlayers();
