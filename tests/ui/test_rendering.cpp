@@ -51,6 +51,8 @@ class TestRendering : public QObject {
         Matches(h.flow.Find(PlayerSelection), "players");
         h.Click(PlayerSelection, "Command1");
         Matches(h.flow.Find(ExerciseSelection), "exercise");
+        for (int press : {5, 1}) h.Click(ExerciseSelection, QString("Command2(%1)").arg(press));
+        Matches(h.flow.Find(ExerciseSelection), "exercise-minutes");  // only the chosen one blue
     }
 
     // The sheet before "Inicio", with a hit, an error and the active row, and
