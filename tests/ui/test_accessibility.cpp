@@ -1,7 +1,6 @@
-// What assistive technology and the keyboard reach along a run: the windows'
-// names, Enter on the focused button (ACEPTAR holds the focus as the exercise
-// selection opens), the painted sheet read row by row, the event that announces
-// the next problem, and the quit question's default answer.
+// What assistive technology reaches of the game: the painted sheet read row by
+// row, the event that announces the next problem, and the quit question's
+// default answer.
 #include <QAccessible>
 #include <QTimer>
 
@@ -54,37 +53,6 @@ class TestAccessibility : public QObject {
         seen.clear();
     }
     void cleanup() { SetSheetEventSpy(nullptr); }
-
-    // A run driven by Enter: each window's accessible name and title as it comes
-    // (the game's title bar stays empty).
-    void runByKeyboardThroughNamedWindows() {
-        Harness h("AA + B =\n");
-        QStringList windows;
-        const auto read = [&](ScreenId id) {
-            QWidget* window = h.flow.Find(id);
-            windows << Name(Accessible(window)) + "|" + window->windowTitle();
-        };
-        h.flow.Start();
-        read(Splash);
-        QTest::keyClick(h.Child(Splash, "Command1"), Qt::Key_Return);
-        DeleteUnloaded();
-        read(PlayerSelection);
-        h.Accept("Ana.png");
-        read(ExerciseSelection);
-        auto* accept = h.Child(ExerciseSelection, "Command1");
-        QCOMPARE(h.flow.Find(ExerciseSelection)->focusWidget(), accept);
-        QTest::keyClick(accept, Qt::Key_Enter);  // the keypad's
-        read(Game);
-        QTest::keyClick(h.Child(Game, "Command1"), Qt::Key_Return);
-        QCOMPARE(h.Session().State(), GameState::Playing);
-        h.Ticks(61);
-        read(Results);
-        const QString application = "Cifrano 1.1 - cifrano@example.org|";
-        QCOMPARE(windows, (QStringList{application + application.chopped(1),
-                                       "Selección de jugadores|Selección de jugadores",
-                                       application + application.chopped(1), "Partida|",
-                                       "Resultados|Resultados"}));
-    }
 
     // A row pressed through assistive technology, answered right or wrong and
     // checked with Enter: its name and state before and after; the judged row

@@ -3,6 +3,7 @@
 // (picks, the acceptance checks, the operation list, the minute buttons).
 #include <sys/stat.h>
 
+#include <QAccessible>
 #include <QBuffer>
 
 #include "setup/picture_loader.h"
@@ -18,39 +19,56 @@ class ScreenFlowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    // The settings (operation | minutes | second player's turn | game number)
-    // start zero-initialised; only the screens that own a setting write it.
+    // The settings (operation | minutes | second player's turn | game number) start
+    // zero-initialised; only the screens that own a setting write it. The screen in front
+    // tells its accessible name and title (the game's title bar stays empty); Enter works
+    // the focused button, and ACEPTAR holds the focus as the exercise selection opens.
     void flowTableStepByStep() {
         Harness h;
-        const auto step = [&h](const char* table, const std::string& settings) {
+        QStringList windows;
+        const auto step = [&](ScreenId front, const char* table, const std::string& settings) {
             const GameSettings& s = h.flow.Settings();
             QCOMPARE(h.Table(), table);
             QCOMPARE(s.OperationFields[0] + "|" + std::to_string(s.GameMinutes) + "|" +
                          std::to_string(s.SecondPlayerTurn) + "|" + std::to_string(s.GameNumber),
                      settings);
+            BaseScreen* window = h.flow.Find(front);
+            windows << QAccessible::queryAccessibleInterface(window)->text(QAccessible::Name) +
+                           "|" + window->windowTitle();
         };
         h.flow.Start();
-        step("shown | not loaded | not loaded | not loaded | not loaded", "|0|0|0");
-        h.ToPlayers();
-        step("not loaded | shown | not loaded | not loaded | not loaded", "|0|0|1");
+        step(Splash, "shown | not loaded | not loaded | not loaded | not loaded", "|0|0|0");
+        QTest::keyClick(h.Child(Splash, "Command1"), Qt::Key_Return);
+        DeleteUnloaded();
+        step(PlayerSelection, "not loaded | shown | not loaded | not loaded | not loaded", "|0|0|1");
         h.Click(PlayerSelection, "Command1");  // nobody picked: the check's message, no step
         QCOMPARE(h.prompts.messages, std::vector<std::string>{"Has de seleccionar el jugador 1"});
-        step("not loaded | shown | not loaded | not loaded | not loaded", "|0|0|1");
         h.Accept("Ana.png");
-        step("not loaded | minimised,disabled | shown | not loaded | not loaded", "AA|1|0|1");
+        step(ExerciseSelection, "not loaded | minimised,disabled | shown | not loaded | not loaded",
+             "AA|1|0|1");
+        auto* accept = h.Child(ExerciseSelection, "Command1");
+        QCOMPARE(h.flow.Find(ExerciseSelection)->focusWidget(), accept);
         // A click on the list picks the operation type, a minute button the length.
         auto* list = h.Child<QListWidget>(ExerciseSelection, "List1");
         ClickItem(list, list->item(2));
         for (int press : {5, 1, 1}) h.Click(ExerciseSelection, QString("Command2(%1)").arg(press));
-        h.Click(ExerciseSelection, "Command1");
-        step("not loaded | minimised,disabled | shown | shown | not loaded", "A|2|0|1");
+        QTest::keyClick(accept, Qt::Key_Enter);  // the keypad's
+        step(Game, "not loaded | minimised,disabled | shown | shown | not loaded", "A|2|0|1");
         // "ACEPTAR" again while the game screen is open brings it forward, no new load.
         const BaseScreen* game = h.flow.Find(Game);
-        h.Click(ExerciseSelection, "Command1");
+        QTest::mouseClick(accept, Qt::LeftButton);
         QCOMPARE(h.flow.Find(Game), game);
         using enum SoundCue;
         QCOMPARE(h.cues.played, (std::vector{Continuar, Continuar, List, List, Boton, Boton, Boton,
                                              Continuar, Continuar}));
+        QTest::keyClick(h.Child(Game, "Command1"), Qt::Key_Return);
+        h.Ticks(121);
+        step(Results, "not loaded | minimised,disabled | shown | shown | shown", "A|2|0|2");
+        const QString application = "Cifrano 1.1 - cifrano@example.org|";
+        QCOMPARE(windows, (QStringList{application + application.chopped(1),
+                                       "Selección de jugadores|Selección de jugadores",
+                                       application + application.chopped(1), "Partida|",
+                                       "Resultados|Resultados"}));
     }
 
     // The steps: screens reached, close boxes (x-<screen>) and "SALIR" answered;
