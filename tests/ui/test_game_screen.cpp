@@ -168,19 +168,20 @@ class GameScreenTest : public QObject {
         PlayGame(h, 0, 1, 2, 0);
         PlayGame(h, 0, 1, 3, 2);
         PlayGame(h, 0, 2, 5, 0);
-        PlayGame(h, 0, 2, 4, 1);
+        PlayGame(h, 0, 2, 6, 1);
         QCOMPARE(ResultLines(h, 0), (QStringList{"1)  2 op/min -{AA + B =}- Err 0",
                                                  "2)  2.5 op/min -{AA + B =}- Err 0"}));
         QCOMPARE(ResultLines(h, 1), (QStringList{"1)  3 op/min -{AA + B =}- Err 2",
-                                                 "2)  2 op/min -{AA + B =}- Err 1"}));
-        QCOMPARE(h.Text(Results, "Label2(0)") + h.Text(Results, "Label2(1)"), "11");
+                                                 "2)  3 op/min -{AA + B =}- Err 1"}));
+        QCOMPARE(h.Text(Results, "Label2(0)") + h.Text(Results, "Label2(1)"), "02");
         QCOMPARE(h.Text(Results, "Label1(0)") + "|" + h.Text(Results, "Label1(1)"), "Ana|Bea");
+        QVERIFY(h.Child(Results, "Image1(0)")->x() < h.Child(Results, "Image1(1)")->x());
         QStringList kept;
         for (const FinishedGame& g : h.history.Games("", ""))
             kept << QString::fromStdString(g.Player + "|" + g.Operation + "|") +
                         QString("%1|%2|%3").arg(g.Minutes).arg(g.Hits).arg(g.Errors);
         QCOMPARE(kept, (QStringList{"Ana|AA + B =|1|2|0", "Bea|AA + B =|1|3|2",
-                                    "Ana|AA + B =|2|5|0", "Bea|AA + B =|2|4|1"}));
+                                    "Ana|AA + B =|2|5|0", "Bea|AA + B =|2|6|1"}));
         h.Click(Results, "ProgressButton");
         ProgressScreen* progress = nullptr;
         for (QWidget* window : QApplication::topLevelWidgets())
