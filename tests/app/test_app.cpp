@@ -94,7 +94,7 @@ class AppTest : public QObject {
                  said.c_str());
     }
 
-    // A file ("-": none), and parts of what the report or the error says, separated by "~";
+    // A file ("-": none), and pieces of what the report or the error says, separated by "~";
     // no control character reaches the report as it is.
     void report_data() {
         // clang-format off
