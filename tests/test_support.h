@@ -13,7 +13,7 @@
 #include "common/numbers.h"
 #include "game/answer_check.h"
 #include "game/game_screen.h"
-#include "fake_game_history.h"
+#include "history/sqlite_history.h"
 #include "recording_sound_cues.h"
 #include "scripted_prompts.h"
 
@@ -142,7 +142,7 @@ struct Harness {
     RecordingSoundCues cues;
     ScriptedPrompts prompts;
     std::vector<int> endCodes;
-    FakeGameHistory history;
+    SqliteHistory history{dir.filePath("historial.sqlite3").toStdString()};
     ScreenFlow flow;
 };
 

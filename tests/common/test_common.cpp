@@ -1,5 +1,6 @@
 // The leaf rules every screen uses: numbers read and written, positions and
-// sizes, and the data files the game names.
+// sizes, the data files the game names, and which sound cue files are played:
+// PCM WAV files whose header agrees with their size.
 #include <QFileInfo>
 #include <QtTest>
 #include <cfloat>
@@ -11,12 +12,43 @@
 #include "common/media_paths.h"
 #include "common/numbers.h"
 #include "common/sound_cues.h"
+#include "common/wave_header.h"
 #include "test_main.h"
 
 using namespace cifrano;
 
 constexpr double kInf = HUGE_VAL;
 const QByteArray kMillion0(1'000'000, '0');
+
+namespace {
+
+void Put(std::string& bytes, std::size_t at, std::uint64_t value, int width = 4) {
+    for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+// A chunk, padded to an even size, and a RIFF/WAVE file of chunks.
+std::string Chunk(const char* id, const std::string& body) {
+    std::string chunk = std::string(id, 4) + "----" + body + std::string(body.size() % 2, '\0');
+    Put(chunk, 4, body.size());
+    return chunk;
+}
+std::string Riff(const std::string& chunks) {
+    std::string bytes = "RIFF----WAVE" + chunks;
+    Put(bytes, 4, bytes.size() - 8);
+    return bytes;
+}
+// Mono 16-bit 22050 Hz PCM; a file of it with `bytes` bytes of samples, `before` its format.
+const std::string kMono16("\x01\0\x01\0\x22\x56\0\0\x44\xAC\0\0\x02\0\x10\0", 16);
+std::string Wave(std::size_t bytes, const std::string& before = "", const std::string& extra = "") {
+    return Riff(before + Chunk("fmt ", kMono16 + extra) + Chunk("data", std::string(bytes, 'w')));
+}
+// Wave(200) with some 16-bit fields of its header (offset, value) changed.
+std::string Changed(std::initializer_list<std::pair<int, int>> fields) {
+    std::string bytes = Wave(200);
+    for (auto [at, value] : fields) Put(bytes, at, value, 2);
+    return bytes;
+}
+
+}  // namespace
 
 class CommonTest : public QObject {
     Q_OBJECT
@@ -34,12 +66,11 @@ class CommonTest : public QObject {
         row({"-.25", "-  . 2 5"}, -0.25);
         row({"1.2.3", "1.2E+", "1.2D"}, 1.2);  // a second point or a bare exponent ends it
         row({"", "?", "AA", ".", "-", "--3", "\r5", "E5", "&H", "-&H10", "&X10"}, 0);
-        row({"-0", "-1E-400"}, 0);  // no negative zero
         row({"1E3", "1e3", "1D3", "1d+3", "1 0 0 0 0 E - 1"}, 1000);
         row({"&H10", "& H 1 0", "&h10G", "&H10.5"}, 16);
         row({"&Hab", "&HAB", "&hAb", "&HaBg"}, 171);
         row({"&Hf", "&HFG", "&hfg", "&H0F"}, 15);
-        row({"&H19", "&h0019"}, 25);
+        row({"&H19", "&h0019", "&H" + QByteArray(40, '0') + "19", "&O" + QByteArray(40, '0') + "31"}, 25);
         row({"&O17", "&o17", "&O178", "&O0017"}, 15);
         // (2^53 + 1) * 2^68, and a 1 past the first 64 bits that must tip the tie.
         row({"&H2000000000000100000000000000001"}, std::ldexp(0x1p53 + 2, 68));
@@ -47,7 +78,8 @@ class CommonTest : public QObject {
         row({"1E400", "1.8E308", "1E99999999999999999999999"}, kInf);
         row({"-1E400"}, -kInf);
         row({"4.9E-324"}, DBL_TRUE_MIN);
-        row({"1E-400", "2E-324", "1E-99999999999999999999", "0E999999"}, 0);
+        // Underflow, and no negative zero.
+        row({"1E-400", "2E-324", "1E-99999999999999999999", "0E999999", "-0", "-1E-400"}, 0);
         row({"５", "ñ5", "\xC2\xA0\x35", "−3"}, 0);  // non-ASCII is no digit, blank or sign
         // Long texts are read in one linear pass and still rounded exactly; 2^53 + 1 lies
         // halfway between two doubles, and only a far non-zero digit breaks the tie.
@@ -108,6 +140,9 @@ class CommonTest : public QObject {
         // The width in proportion, whole part; no height, or no target height, stays empty.
         QCOMPARE(ScalePicture({1000, 3000}, 2177), (PictureSize{725, 2177}));  // 725.67
         QCOMPARE(ScalePicture({3000, 1000}, 1), (PictureSize{3, 1}));
+        // Never wider than the window: the height follows a capped width.
+        QCOMPARE(ScalePicture({1200, 1500}, 2175, 9000), (PictureSize{1740, 2175}));
+        QCOMPARE(ScalePicture({30720, 15}, 2175, 9000), (PictureSize{9000, 4}));
         for (auto [width, height, target] :
              {std::array{1200, 0, 2175}, {0, 1200, 2175}, {1200, 1200, 0}})
             QCOMPARE(ScalePicture({width, height}, target), PictureSize{});
@@ -131,6 +166,48 @@ class CommonTest : public QObject {
         QCOMPARE(std::set(files.begin(), files.end()).size(), files.size());
         QVERIFY(
             QFileInfo(QString::fromStdString(DataPath(CIFRANO_DATA_DIR, kUsersFolder))).isDir());
+    }
+
+    void soundCueFile_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<qint64>("sizeChange");  // the file's size against its bytes
+        QTest::addColumn<bool>("playable");
+        const auto row = [](const char* name, std::string bytes, bool playable, qint64 change = 0) {
+            QTest::newRow(name) << QByteArray::fromStdString(bytes) << change << playable;
+        };
+        row("plain PCM", Wave(2000), true);
+        row("a chunk before the format", Wave(2000, Chunk("LIST", "xyz")), true);
+        row("a longer format chunk", Wave(2000, "", std::string(24, 'x')), true);
+        row("one byte of samples, padded", Wave(1), true);
+        row("no samples", Wave(0), false);
+        row("one pad byte after the samples", Wave(2000) + '\0', true);
+        row("two bytes after the samples", Wave(2000) + "ab", false);
+        row("file cut short", Wave(2000).substr(0, 1500), false);
+        row("size says less than the bytes", Wave(2000), false, -10);
+        // Headers that agree with a file of the given size, only its start at hand.
+        for (std::uint64_t size : {kMaxCueFileBytes, kMaxCueFileBytes + 2}) {
+            std::string bytes = Wave(200);
+            Put(bytes, 4, size - 8);
+            Put(bytes, 40, size - 44);
+            row(size == kMaxCueFileBytes ? "16 MiB" : "over 16 MiB", bytes,
+                size == kMaxCueFileBytes, qint64(size) - qint64(bytes.size()));
+        }
+        row("empty", "", false);
+        row("not RIFF", "RIFX" + Wave(200).substr(4), false);
+        row("samples past the end of the file", Changed({{42, 0xFFFF}}), false);
+        row("no sample rate", Changed({{24, 0}}), false);
+        row("nine channels", Changed({{22, 9}, {32, 18}}), false);
+        row("12-bit samples", Changed({{34, 12}, {32, 1}}), false);
+        row("32-bit stereo", Changed({{22, 2}, {34, 32}, {32, 8}}), true);
+        row("samples before any format", Riff(Chunk("data", "abcd")), false);
+    }
+    void soundCueFile() {
+        QFETCH(QByteArray, file);
+        QFETCH(qint64, sizeChange);
+        const std::string bytes = file.toStdString();
+        QTEST(WaveFitsItsFile(std::string_view(bytes).substr(0, kWaveHeadBytes),
+                              static_cast<std::uint64_t>(qint64(bytes.size()) + sizeChange)),
+              "playable");
     }
 };
 

@@ -1,5 +1,4 @@
 #pragma once
-#include <algorithm>
 #include <vector>
 
 #include "common/sound_cues.h"
@@ -10,7 +9,6 @@ namespace cifrano {
 class RecordingSoundCues : public SoundCues {
   public:
     void Play(SoundCue cue) override { played.push_back(cue); }
-    int Count(SoundCue cue) const { return int(std::count(played.begin(), played.end(), cue)); }
     std::vector<SoundCue> played;
 };
 

@@ -201,6 +201,29 @@ class GameTest : public QObject {
         QCOMPARE(g.Cues(), cues);
     }
 
+    // With "," as the separator the sheet writes fractions with it, and an answer is judged
+    // exactly with either separator. Draws 0.5 then 0.125: AA is 51, and a quotient of 3 makes
+    // the dividend 7.5. The line, the problem row shown, an answer, and whether it hits.
+    void decimalSeparator_data() {
+        Rows({"AA : 2.5 =|7,5 : 2,5 =|3|A", "AA + 2.5 =|51 + 2,5 =|53,5|A",
+              "AA + 2.5 =|51 + 2,5 =|53.5|A", "AA + 2.5 =|51 + 2,5 =|53|E"});
+    }
+    void decimalSeparator() {
+        QFETCH(QByteArrayList, row);
+        Game g(row[0].toStdString());
+        g.s.NumberSeparator = ',';
+        ScriptedRandom random({0.5, 0.125});
+        g.s.Command1_Click(random);
+        QStringList shown;
+        for (const TokenCell& cell : g.s.Sheet.Rows[1].Cells)
+            if (cell.Shown) shown << QString::fromStdString(cell.Caption);
+        QCOMPARE(shown.join(' ').toUtf8(), row[1]);
+        g.s.Text1_Click(1);
+        g.s.SetAnswerText(1, row[2].toStdString());
+        g.s.Text1_KeyDown(1, kKeyEnter);
+        QCOMPARE(g.Cues(), "-" + row[3]);
+    }
+
     // A script of player actions on ten rows of "2 + 3 =" (answer 5); an eleventh row exists
     // past ProblemCount. c3: click box 3; 3=7: box 3 reads "7" ("3=" empties it); E3, D3, U3,
     // K3: Enter, Down, Up or a digit key in box 3; A0, A1: arrow button 0 or 1; h3: highlight

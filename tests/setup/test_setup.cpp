@@ -15,6 +15,7 @@ using cifrano::testing::Rows;
 
 const QString kUnreadable = "No se puede leer el archivo de configuración";
 const QString kNoItems = "El archivo de configuración no contiene ningún tipo de operación";
+const QString kTooLarge = "El archivo de configuración pasa del límite de ";
 
 static QStringList ToList(const auto& items) {
     QStringList list;
@@ -82,8 +83,13 @@ class SetupTest : public QObject {
         Read("UTF-16 big-endian", Utf16(u"Ñ + B =\n€", true), {"Ñ + B =", "€"});
         Read("UTF-16 lone surrogates", Utf16(u"\xD800\x41\xDC00\xD800\xE000\xDBFF", false),
              {"\uFFFD\x41\uFFFD\uFFFD\uE000\uFFFD"});
-        Read("more than one read", (QByteArray(100, 'A') + "\n").repeated(700),
-             QStringList(700, QString(100, 'A')));
+        Read("300 two-byte characters", QString(300, QChar(0xF1)).toUtf8(), {QString(300, QChar(0xF1))});
+        Read("1000 types", QByteArray("A\n").repeated(1000), QStringList(1000, "A"));
+        Read("1001 types", QByteArray("A\n").repeated(1001), {}, kTooLarge + "1000 tipos de operación");
+        Read("1 MiB and a byte", QByteArray((1 << 20) + 1, '\n'), {}, kTooLarge + "1 MiB");
+        Read("lines 2 and 3 too long: the first is named",
+             "A + B =\n" + QByteArray(301, 'x') + "\n" + QByteArray(302, 'x'), {},
+             "La línea 2 del archivo de configuración pasa del límite de 300 caracteres");
         Read("empty", "", {}, kNoItems);
         Read("only line ends", "\r\n\r\n\n\r", {}, kNoItems);
         Read("missing", {}, {}, "No se encuentra el archivo de configuración");
@@ -157,6 +163,17 @@ class SetupTest : public QObject {
     void upperCase() {
         QFETCH(QByteArrayList, row);
         QCOMPARE(QByteArray::fromStdString(UpperCase(row[0].toStdString())), row[1]);
+    }
+
+    // A file name, and whether the users list can show it: no C0 or C1 control, DEL or bytes
+    // that are not UTF-8.
+    void showable_data() {
+        Rows({"Begoña.jpg|1", " .png|1", "\x1f.png|0", "\x1b[2J.png|0", "\x7f.png|0", "\xc2\x80.png|0",
+              "\xc2\x9f.png|0", "\xc2\xa0.png|1", "\xef\xbf\xbd.png|0", "\xff.png|0"});
+    }
+    void showable() {
+        QFETCH(QByteArrayList, row);
+        QCOMPARE(IsShowableFileName(row[0].toStdString()), row[1] == "1");
     }
 
     // The users list: punctuation, numbers (as numbers), letters (case ignored, an accent

@@ -1,12 +1,12 @@
-// What assistive technology and the keyboard reach along a run: the windows'
-// names, Enter on the focused button (ACEPTAR holds the focus as the exercise
-// selection opens), the painted sheet read row by row, the event that announces
-// the next problem, and the quit question's default answer.
+// What assistive technology reaches of the game: the painted sheet read row by
+// row, the event that announces the next problem, and the quit question's
+// default answer.
 #include <QAccessible>
 #include <QTimer>
 
 #include "common/message_box_view.h"
 #include "game/sheet_accessible_view.h"
+#include "table_rows.h"
 #include "test_main.h"
 #include "test_support.h"
 
@@ -15,22 +15,16 @@ using namespace cifrano::testing;
 
 namespace {
 
-// Every accessibility event the sheet sends: its type, the name of what it is
-// about, and its object.
-struct SeenEvent {
-    QAccessible::Event type;
-    QString name;
-    QObject* object;
-};
-std::vector<SeenEvent> seen;
+// Every accessibility event the sheet sends: "type|name of what it is about|object".
+QStringList seen;
+QString Event(QAccessible::Event type, const QString& name, const QString& object = "") {
+    return QString("%1|%2|%3").arg(int(type)).arg(name, object);
+}
 void RecordEvent(QAccessibleEvent* event) {
     QAccessibleInterface* iface = event->accessibleInterface();
-    seen.push_back({event->type(), iface ? iface->text(QAccessible::Name) : "", event->object()});
-}
-bool Seen(QAccessible::Event type, const QString& name, QObject* object = nullptr) {
-    return std::any_of(seen.begin(), seen.end(), [&](const SeenEvent& e) {
-        return e.type == type && e.name == name && (!object || e.object == object);
-    });
+    const QObject* object = event->object();
+    seen << Event(event->type(), iface ? iface->text(QAccessible::Name) : "",
+                  object ? object->objectName() : "");
 }
 
 QAccessibleInterface* Accessible(QObject* object) {
@@ -60,72 +54,42 @@ class TestAccessibility : public QObject {
     }
     void cleanup() { SetSheetEventSpy(nullptr); }
 
-    // A run driven by Enter: each window's accessible name and title as it comes
-    // (the players' window once minimised too; the game's title bar stays empty).
-    void runByKeyboardThroughNamedWindows() {
-        Harness h("AA + B =\n");
-        QStringList windows;
-        const auto read = [&](ScreenId id) {
-            QWidget* window = h.flow.Find(id);
-            windows << Name(Accessible(window)) + "|" + window->windowTitle();
-        };
-        h.flow.Start();
-        read(Splash);
-        QTest::keyClick(h.Child(Splash, "Command1"), Qt::Key_Return);
-        DeleteUnloaded();
-        read(PlayerSelection);
-        h.Accept("Ana.png");
-        read(PlayerSelection);
-        read(ExerciseSelection);
-        auto* accept = h.Child(ExerciseSelection, "Command1");
-        QCOMPARE(h.flow.Find(ExerciseSelection)->focusWidget(), accept);
-        QTest::keyClick(accept, Qt::Key_Enter);  // the keypad's
-        read(Game);
-        QTest::keyClick(h.Child(Game, "Command1"), Qt::Key_Return);
-        QCOMPARE(h.Session().State(), GameState::Playing);
-        h.Ticks(61);
-        read(Results);
-        const QString application = "Cifrano 1.1 - cifrano@example.org|";
-        QCOMPARE(windows, (QStringList{application + application.chopped(1),
-                                       "Selección de jugadores|Selección de jugadores",
-                                       "Selección de jugadores|Selección de jugadores",
-                                       application + application.chopped(1), "Partida|",
-                                       "Resultados|Resultados"}));
-    }
-
     // A row pressed through assistive technology, answered right or wrong and
     // checked with Enter: its name and state before and after; the judged row
     // tells of its new name and the box, now on row 2, is announced as a focus.
-    void answeredRowIsReadWithItsState_data() {
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QString>("state");
-        QTest::newRow("hit") << 0 << "acierto";
-        QTest::newRow("error") << 1 << "error";
-    }
+    void answeredRowIsReadWithItsState_data() { Rows({"0|acierto", "1|error"}); }
     void answeredRowIsReadWithItsState() {
-        QFETCH(int, offset);
-        QFETCH(QString, state);
+        QFETCH(QByteArrayList, row);
+        const int offset = row[0].toInt();
+        const QString state = row[1];
         AtGame h;
         QApplication::setActiveWindow(h.Game());  // the flow activates no window offscreen
         QAccessibleInterface* sheet = Accessible(h.View());
         QCOMPARE(Name(sheet->child(0)), "Tipo de operación: AA + B =");
         h.Inicio();
-        QAccessibleInterface* row = sheet->child(1);
-        QVERIFY(sheet->role() == QAccessible::List && row->role() == QAccessible::ListItem);
-        QCOMPARE(Name(row), Problem(h, 1) + ", sin contestar");
-        row->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QVERIFY(h.View()->EditorRow() == 1 && row->state().selected);
+        QAccessibleInterface* item = sheet->child(1);
+        QVERIFY(sheet->role() == QAccessible::List && item->role() == QAccessible::ListItem);
+        QCOMPARE(Name(item), Problem(h, 1) + ", sin contestar");
+        item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(h.View()->EditorRow() == 1 && item->state().selected);
         QCOMPARE(Name(Accessible(h.Editor())), Problem(h, 1));
         const QString answer = h.Solution(1, offset);
         QTest::keyClicks(h.Editor(), answer);
-        QCOMPARE(Name(row), Problem(h, 1) + " " + answer + ", sin comprobar");
+        QCOMPARE(Name(item), Problem(h, 1) + " " + answer + ", sin comprobar");
         seen.clear();
         QTest::keyClick(h.Editor(), Qt::Key_Return);
-        QCOMPARE(Name(row), Problem(h, 1) + " " + answer + ", " + state);
-        QCOMPARE(row->text(QAccessible::Description), state);
-        QVERIFY(!row->state().selected && sheet->child(2)->state().selected);
-        QVERIFY(Seen(QAccessible::NameChanged, Name(row)));
-        QVERIFY(Seen(QAccessible::Focus, Problem(h, 2), h.Editor()));
+        QCOMPARE(Name(item), Problem(h, 1) + " " + answer + ", " + state);
+        QCOMPARE(item->text(QAccessible::Description), state);
+        QVERIFY(!item->state().selected && sheet->child(2)->state().selected);
+        QVERIFY(!seen.filter(Event(QAccessible::NameChanged, Name(item))).isEmpty());
+        QVERIFY(seen.contains(Event(QAccessible::Focus, Problem(h, 2), "Text1")));
+        // The rows in view come first, then the answer box; a row out of view has no index.
+        const int count = sheet->childCount();
+        QVERIFY(sheet->child(count - 1)->object() == h.Editor() && !sheet->child(count));
+        QVERIFY(sheet->indexOfChild(sheet->child(count - 1)) == count - 1 &&
+                sheet->indexOfChild(item) == 1);
+        for (int i = 0; i < 3; ++i) h.Click(Game, "Command2(1)");
+        QCOMPARE(sheet->indexOfChild(item), -1);
     }
 
     void quitQuestionDefaultsToYes() {

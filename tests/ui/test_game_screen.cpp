@@ -3,6 +3,9 @@
 // and which rows it shows; the time-up hands each game to the results screen,
 // which shows its lines and points and keeps it in the history, shown by the
 // progress window; a game closed mid-way changes nothing.
+#include <sys/stat.h>
+
+#include <QComboBox>
 #include <QPaintEvent>
 #include <QTableView>
 
@@ -54,7 +57,8 @@ struct PaintedRegion : QObject {
 
 // One game from "ACEPTAR" to the time-up, the first rows answered right and
 // then wrong ones, then the game screen's "CONTINUAR". Only the picture of
-// the player whose turn it is shows; the figure moves, when its file exists.
+// the player whose turn it is shows; the figure moves, when its file is a
+// regular file (never a FIFO, which would block).
 void PlayGame(Harness& h, int operation, int minutes, int hits, int errors) {
     const QString picture = h.flow.Settings().SecondPlayerTurn ? "Image1(1)" : "Image1(0)";
     h.Child<QListWidget>(ExerciseSelection, "List1")->setCurrentRow(operation);
@@ -64,14 +68,12 @@ void PlayGame(Harness& h, int operation, int minutes, int hits, int errors) {
     QCOMPARE(Shown(h), "Timer1:1000 Timer2:250 Gif89a1 " + picture + " Inicio / ");
     auto* figure = h.Child<QLabel>(Game, "Gif89a1");
     QCOMPARE(figure->movie() != nullptr,
-             QFile::exists(h.Path(QString("gifs/%1.gif").arg(minutes))));
+             QFileInfo(h.Path(QString("gifs/%1.gif").arg(minutes))).isFile());
     h.Game()->Timer2_Timer();
     QVERIFY(h.Session().GifLeft > 0 && figure->x() == TwipsToPixels(h.Session().GifLeft));
     h.ClickRow(1);
     for (int row = 1; row <= hits + errors; ++row) h.Answer(h.Solution(row, row > hits));
-    h.Ticks(60 * minutes);
-    QVERIFY(!h.Table().endsWith(" | shown"));  // the results wait for the time-up
-    h.Ticks(1);
+    h.Ticks(60 * minutes + 1);
     // Time-up: clocks and figure stop, "CONTINUAR" shows, the box takes no more input.
     const std::string counters = h.Session().HitCaption() + "/" + h.Session().ErrorCaption();
     QCOMPARE(Shown(h), "Command1 " + picture + " Text1 CONTINUAR " + counters.c_str() + " 0 : 0");
@@ -122,7 +124,6 @@ class GameScreenTest : public QObject {
             h.Answer(h.Solution(h.View()->EditorRow(), offset), key);
             QCOMPARE(h.Text(Game, "Label9(0)") + "/" + h.Text(Game, "Label9(1)"), counters);
             QVERIFY(EditorOn(h, next));
-            QCOMPARE(h.Session().Sheet.Top, (3 - next) * sheet_geometry::kRowPitch);
             QCoreApplication::processEvents();
             QCOMPARE(painted.region.boundingRect() == h.View()->rect(),
                      h.Session().Sheet.Top != top);
@@ -144,30 +145,15 @@ class GameScreenTest : public QObject {
         QVERIFY(EditorOn(h, 1));
     }
 
-    // The highlight paints a row's cells blue, but its seventh cell stays black.
-    void highlightLeavesTheLastCellBlack() {
-        AtGame h(1, false, "A ( B + C ) =\n");
-        h.Inicio();
-        h.ClickRow(1);
-        const QImage sheet = h.View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const auto inked = [&](int cell, QRgb colour) {
-            const auto& g = sheet_geometry::kTokenCells[cell];
-            const QRect r = TwipsRect(g.Left, h.Session().Sheet.Rows[1].Top, g.Width, g.Height);
-            for (int i = 0; i < r.width() * r.height(); ++i)
-                if (sheet.pixel(r.x() + i % r.width(), r.y() + i / r.width()) == colour)
-                    return true;
-            return false;
-        };
-        const QRgb blue = qRgb(0, 0, 255), black = qRgb(0, 0, 0);
-        QVERIFY(inked(0, blue) && !inked(0, black) && inked(6, black) && !inked(6, blue));
-    }
-
-    // A game closed mid-way writes nothing, not even with ticks still queued;
-    // the results' "CONTINUAR" brings Ana's turn again. Then Bea wins the pair.
+    // A game closed mid-way writes nothing, not even with ticks still queued; the results'
+    // "CONTINUAR" brings Ana's turn again. Then two pairs, a one-minute and a two-minute game
+    // each: the results show every line and the points, the history keeps every game as
+    // played, and "Progreso" opens the progress window on Ana's games, chart and table.
     void twoPlayerRun() {
         Harness h("AA + B =\n");
         h.AddUser("Bea.bmp");
         h.AddFigure(1);
+        QVERIFY(::mkfifo(QFile::encodeName(h.Path("gifs/2.gif")).constData(), 0600) == 0);
         h.ToPlayers();
         h.Accept("Ana.png", "Bea.bmp");
         h.ToGame(1);
@@ -180,27 +166,22 @@ class GameScreenTest : public QObject {
         h.Click(Results, "Command1");
         QCOMPARE(h.Table().section(" | ", 3), "shown | minimised");
         PlayGame(h, 0, 1, 2, 0);
-        QCOMPARE(h.Text(Results, "Label2(0)") + h.Text(Results, "Label2(1)"), "00");
         PlayGame(h, 0, 1, 3, 2);
-        QCOMPARE(ResultLines(h, 0), QStringList{"1)  2 op/min -{AA + B =}- Err 0"});
-        QCOMPARE(ResultLines(h, 1), QStringList{"1)  3 op/min -{AA + B =}- Err 2"});
-        QCOMPARE(h.Text(Results, "Label2(0)") + h.Text(Results, "Label2(1)"), "01");
+        PlayGame(h, 0, 2, 5, 0);
+        PlayGame(h, 0, 2, 6, 1);
+        QCOMPARE(ResultLines(h, 0), (QStringList{"1)  2 op/min -{AA + B =}- Err 0",
+                                                 "2)  2.5 op/min -{AA + B =}- Err 0"}));
+        QCOMPARE(ResultLines(h, 1), (QStringList{"1)  3 op/min -{AA + B =}- Err 2",
+                                                 "2)  3 op/min -{AA + B =}- Err 1"}));
+        QCOMPARE(h.Text(Results, "Label2(0)") + h.Text(Results, "Label2(1)"), "02");
         QCOMPARE(h.Text(Results, "Label1(0)") + "|" + h.Text(Results, "Label1(1)"), "Ana|Bea");
-    }
-
-    // Two games of one player: the history keeps both as played, and the
-    // results' "Progreso" opens the progress window on them, chart and table.
-    void historyOfAWholeRun() {
-        Harness h("AA + B =\n");
-        h.ToPlayers();
-        h.Accept("Ana.png");
-        PlayGame(h, 0, 1, 2, 0);
-        PlayGame(h, 0, 2, 3, 1);
+        QVERIFY(h.Child(Results, "Image1(0)")->x() < h.Child(Results, "Image1(1)")->x());
         QStringList kept;
-        for (const FinishedGame& g : h.history.Kept)
+        for (const FinishedGame& g : h.history.Games("", ""))
             kept << QString::fromStdString(g.Player + "|" + g.Operation + "|") +
                         QString("%1|%2|%3").arg(g.Minutes).arg(g.Hits).arg(g.Errors);
-        QCOMPARE(kept, (QStringList{"Ana|AA + B =|1|2|0", "Ana|AA + B =|2|3|1"}));
+        QCOMPARE(kept, (QStringList{"Ana|AA + B =|1|2|0", "Bea|AA + B =|1|3|2",
+                                    "Ana|AA + B =|2|5|0", "Bea|AA + B =|2|6|1"}));
         h.Click(Results, "ProgressButton");
         ProgressScreen* progress = nullptr;
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -209,10 +190,40 @@ class GameScreenTest : public QObject {
         QVERIFY(progress);
         std::vector<double> rates;
         for (const ChartPoint& point : progress->Chart()->Points()) rates.push_back(point.Rate);
-        QCOMPARE(rates, (std::vector{2.0, 1.5}));
-        QCOMPARE(progress->Table()->model()->rowCount(), 2);
-        QCOMPARE(progress->Table()->model()->index(0, 5).data().toString(), "1.5");  // the newest
+        QCOMPARE(rates, (std::vector{2.0, 2.5}));
+        QCOMPARE(progress->Table()->model()->index(0, 5).data().toString(), "2.5");  // the newest
         progress->close();
+    }
+
+    // The progress window over a history of its own: the players and types to choose, the
+    // keyboard through a player's games, the export of the chosen player's, and Escape.
+    void choosesMovesAndExports() {
+        QTemporaryDir dir;
+        SqliteHistory history(dir.filePath("historial.sqlite3").toStdString());
+        for (auto [at, player, operation] : {std::tuple{1, "Lucía", "AA + B ="},
+                                             {2, "Lucía", "AA + B ="},
+                                             {3, "Carlos", "A x B ="},
+                                             {4, "Lucía", "A x B ="}})
+            history.Record(FinishedGame{at, player, "", operation, 1, at, 0, double(at)});
+        ProgressScreen screen(history);
+        QVERIFY(screen.Players()->count() == 2 && screen.Players()->itemText(0) == "Carlos");
+        QVERIFY(!screen.SelectPlayer("Nadie") && screen.SelectPlayer("Carlos"));
+        QVERIFY(screen.SelectPlayer("Lucía"));
+        QCOMPARE(screen.Operations()->currentText(), "A x B =");  // the type played last
+        QVERIFY(screen.SelectOperation("AA + B ="));
+        // The last game is selected; the table, newest first, follows the chart.
+        QString selected;
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Left, Qt::Key_End, Qt::Key_Home}) {
+            QTest::keyClick(screen.Chart(), key);
+            selected += QString::number(screen.Chart()->Selected()) +
+                        QString::number(screen.Table()->currentIndex().row());
+        }
+        QCOMPARE(selected, "10011001");
+        QVERIFY(screen.ExportTo(dir.filePath("lucia.csv")));
+        QVERIFY(screen.StatusText().contains("3 partidas de «Lucía»"));
+        screen.show();
+        QTest::keyClick(&screen, Qt::Key_Escape);
+        QVERIFY(!screen.isVisible());
     }
 };
 

@@ -51,10 +51,13 @@ class TestRendering : public QObject {
         Matches(h.flow.Find(PlayerSelection), "players");
         h.Click(PlayerSelection, "Command1");
         Matches(h.flow.Find(ExerciseSelection), "exercise");
+        for (int press : {5, 1}) h.Click(ExerciseSelection, QString("Command2(%1)").arg(press));
+        Matches(h.flow.Find(ExerciseSelection), "exercise-minutes");  // only the chosen one blue
     }
 
     // The sheet before "Inicio", with a hit, an error and the active row, and
-    // at the end; two players: the second player's game, which scores the pair.
+    // at the end; two players: the second player's game, which scores the pair,
+    // of k ( a + b ) problems, whose highlight leaves the seventh cell black.
     void gameAndResults_data() {
         QTest::addColumn<bool>("twoPlayers");
         QTest::newRow("one player") << false;
@@ -62,7 +65,7 @@ class TestRendering : public QObject {
     }
     void gameAndResults() {
         QFETCH(bool, twoPlayers);
-        AtGame h(1, twoPlayers);
+        AtGame h(1, twoPlayers, twoPlayers ? "A ( B + C ) =\n" : "AA + B =\nA x B =\n");
         const QString suffix = twoPlayers ? "-two" : "";
         Matches(h.Game(), "game-ready" + suffix);
         h.Inicio();
@@ -82,10 +85,11 @@ class TestRendering : public QObject {
         qputenv("TZ", "UTC0");
         tzset();
         for (const std::size_t games : {1, 3}) {
-            FakeGameHistory history;
+            QTemporaryDir dir;
+            SqliteHistory history(dir.filePath("historial.sqlite3").toStdString());
             for (auto [day, rate] : {std::pair{0, 4.5}, {1, 6.5}, {3, 5.25}})
-                if (history.Kept.size() < games)
-                    history.Kept.push_back(FinishedGame{1714737802 + day * 86400, "Lucía", "",
+                if (history.Games("", "").size() < games)
+                    history.Record(FinishedGame{1714737802 + day * 86400, "Lucía", "",
                                                         "AA + B =", 2, int(rate * 2), day, rate});
             ProgressScreen screen(history);
             screen.resize(900, 700);

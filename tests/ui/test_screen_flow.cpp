@@ -1,8 +1,14 @@
 // The screens up to the game: the flow table and the shared settings after
 // each step, every way the run ends or goes on, and the setup screens' wiring
 // (picks, the acceptance checks, the operation list, the minute buttons).
+#include <sys/stat.h>
+
+#include <QAccessible>
 #include <QBuffer>
 
+#include "setup/picture_loader.h"
+#include "setup/player_selection_screen.h"
+#include "table_rows.h"
 #include "test_main.h"
 #include "test_support.h"
 
@@ -13,76 +19,74 @@ class ScreenFlowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    // The settings (operation | minutes | second player's turn | game number)
-    // start zero-initialised; only the screens that own a setting write it.
+    // The settings (operation | minutes | second player's turn | game number) start
+    // zero-initialised; only the screens that own a setting write it. The screen in front
+    // tells its accessible name and title (the game's title bar stays empty); Enter works
+    // the focused button, and ACEPTAR holds the focus as the exercise selection opens.
     void flowTableStepByStep() {
         Harness h;
-        const auto step = [&h](const char* table, const std::string& settings) {
+        QStringList windows;
+        const auto step = [&](ScreenId front, const char* table, const std::string& settings) {
             const GameSettings& s = h.flow.Settings();
             QCOMPARE(h.Table(), table);
             QCOMPARE(s.OperationFields[0] + "|" + std::to_string(s.GameMinutes) + "|" +
                          std::to_string(s.SecondPlayerTurn) + "|" + std::to_string(s.GameNumber),
                      settings);
+            BaseScreen* window = h.flow.Find(front);
+            windows << QAccessible::queryAccessibleInterface(window)->text(QAccessible::Name) +
+                           "|" + window->windowTitle();
         };
-        step("not loaded | not loaded | not loaded | not loaded | not loaded", "|0|0|0");
         h.flow.Start();
-        step("shown | not loaded | not loaded | not loaded | not loaded", "|0|0|0");
-        h.ToPlayers();
-        step("not loaded | shown | not loaded | not loaded | not loaded", "|0|0|1");
+        step(Splash, "shown | not loaded | not loaded | not loaded | not loaded", "|0|0|0");
+        QTest::keyClick(h.Child(Splash, "Command1"), Qt::Key_Return);
+        DeleteUnloaded();
+        step(PlayerSelection, "not loaded | shown | not loaded | not loaded | not loaded", "|0|0|1");
         h.Click(PlayerSelection, "Command1");  // nobody picked: the check's message, no step
         QCOMPARE(h.prompts.messages, std::vector<std::string>{"Has de seleccionar el jugador 1"});
-        step("not loaded | shown | not loaded | not loaded | not loaded", "|0|0|1");
         h.Accept("Ana.png");
-        step("not loaded | minimised,disabled | shown | not loaded | not loaded", "AA|1|0|1");
+        step(ExerciseSelection, "not loaded | minimised,disabled | shown | not loaded | not loaded",
+             "AA|1|0|1");
+        auto* accept = h.Child(ExerciseSelection, "Command1");
+        QCOMPARE(h.flow.Find(ExerciseSelection)->focusWidget(), accept);
         // A click on the list picks the operation type, a minute button the length.
         auto* list = h.Child<QListWidget>(ExerciseSelection, "List1");
         ClickItem(list, list->item(2));
         for (int press : {5, 1, 1}) h.Click(ExerciseSelection, QString("Command2(%1)").arg(press));
-        QString faces;  // the chosen button's face is blue
-        for (int i = 0; i < 6; ++i) {
-            const QWidget* button = h.Child(ExerciseSelection, QString("Command2(%1)").arg(i));
-            faces += button->styleSheet().contains("#0000ff") ? 'B' : '-';
-        }
-        QCOMPARE(faces, "-B----");
-        h.Click(ExerciseSelection, "Command1");
-        step("not loaded | minimised,disabled | shown | shown | not loaded", "A|2|0|1");
+        QTest::keyClick(accept, Qt::Key_Enter);  // the keypad's
+        step(Game, "not loaded | minimised,disabled | shown | shown | not loaded", "A|2|0|1");
         // "ACEPTAR" again while the game screen is open brings it forward, no new load.
         const BaseScreen* game = h.flow.Find(Game);
-        h.Click(ExerciseSelection, "Command1");
+        QTest::mouseClick(accept, Qt::LeftButton);
         QCOMPARE(h.flow.Find(Game), game);
         using enum SoundCue;
         QCOMPARE(h.cues.played, (std::vector{Continuar, Continuar, List, List, Boton, Boton, Boton,
                                              Continuar, Continuar}));
+        QTest::keyClick(h.Child(Game, "Command1"), Qt::Key_Return);
+        h.Ticks(121);
+        step(Results, "not loaded | minimised,disabled | shown | shown | shown", "A|2|0|2");
+        const QString application = "Cifrano 1.1 - cifrano@example.org|";
+        QCOMPARE(windows, (QStringList{application + application.chopped(1),
+                                       "Selección de jugadores|Selección de jugadores",
+                                       application + application.chopped(1), "Partida|",
+                                       "Resultados|Resultados"}));
     }
 
     // The steps: screens reached, close boxes (x-<screen>) and "SALIR" answered;
     // then the exit code, or the flow table when the run goes on.
     void endings_data() {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("outcome");
-        const QString game = "players accept game x-game", exit0 = "exit 0", exit1 = "exit 1";
-        const QString afterGame =
-            "not loaded | minimised,disabled | shown | not loaded | minimised";
-        QTest::newRow("closing the splash") << "start x-splash" << exit0;
-        QTest::newRow("closing the player selection") << "players x-players" << exit0;
-        QTest::newRow("closing the player selection after acceptance")
-            << "players accept x-players"
-            << "not loaded | minimised,disabled | shown | not loaded | not loaded";
-        QTest::newRow("closing the exercise selection mid-game")
-            << "players accept game x-exercise" << exit0;
-        QTest::newRow("closing the game") << game << afterGame;
-        QTest::newRow("closing the results") << game + " x-results" << afterGame;
-        QTest::newRow("SALIR, Yes") << game + " salir-yes" << exit0;
-        QTest::newRow("SALIR, No") << game + " salir-no" << afterGame;
-        QTest::newRow("no configuration file") << "players accept" << exit1;
-        QTest::newRow("no users folder") << "players" << exit1;
+        const QByteArray game = "players accept game x-game",
+                         afterGame = "|not loaded | minimised,disabled | shown | not loaded | minimised";
+        Rows({"start x-splash|exit 0", "players x-players|exit 0",
+              "players accept x-players|not loaded | minimised,disabled | shown | not loaded | not loaded",
+              "players accept game x-exercise|exit 0", game + afterGame, game + " x-results" + afterGame,
+              game + " salir-yes|exit 0", game + " salir-no" + afterGame,
+              "players accept no-configuration|exit 1", "players no-users|exit 1"});
     }
     void endings() {
-        QFETCH(QString, steps);
-        QFETCH(QString, outcome);
-        const QString tag = QTest::currentDataTag();
-        Harness h(tag.contains("configuration") ? QByteArray() : "AA + B =\n");
-        if (tag.contains("users")) QDir(h.Path("usuarios")).removeRecursively();
+        QFETCH(QByteArrayList, row);
+        const QString steps = row[0], outcome = row.mid(1).join('|');
+        Harness h(steps.contains("no-configuration") ? QByteArray() : "AA + B =\n");
+        if (steps.contains("no-users")) QDir(h.Path("usuarios")).removeRecursively();
         const QStringList screens{"splash", "players", "exercise", "game", "results"};
         for (const QString& step : steps.split(' ')) {
             if (step == "start") h.flow.Start();
@@ -107,8 +111,9 @@ class ScreenFlowTest : public QObject {
         QCOMPARE(h.flow.Settings().GameMinutes, short(!failed && steps.contains("accept")));
     }
 
-    // A pick shows the name and the picture as read, turned as its file says;
-    // a file that is not a picture keeps the picture shown.
+    // A pick shows the name and the picture as read, turned as its file says; a file that is
+    // not a picture keeps the picture shown; a FIFO in place of a listed picture shows the
+    // name and no picture, at once.
     void picksShowNameAndPicture() {
         Harness h;
         QByteArray jpeg;  // 96 x 128, tagged to be shown turned a quarter
@@ -121,15 +126,62 @@ class ScreenFlowTest : public QObject {
                                                    "00000000")));
         h.Write("usuarios/notas.txt", "no es una imagen");
         h.ToPlayers();
+        QVERIFY(QFile::remove(h.Path("usuarios/Ana.png")) &&
+                ::mkfifo(QFile::encodeName(h.Path("usuarios/Ana.png")).constData(), 0600) == 0);
+        h.Pick(0, "Ana.png");
+        QCOMPARE(h.Text(PlayerSelection, "Label1(0)"), "Ana");
+        QVERIFY(h.Child<PictureBox>(PlayerSelection, "Image1(0)")->Picture().isNull());
         h.Pick(1, "Lucía.jpg");
         h.Pick(1, "notas.txt");
         const auto* picture =
             static_cast<PictureBox*>(h.Child<QLabel>(PlayerSelection, "Image1(1)"));
         QCOMPARE(h.Text(PlayerSelection, "Label1(1)"), "notas");
         QVERIFY(picture->Picture().size() == QSize(128, 96) && picture->isVisible());
-        QVERIFY(picture->height() == TwipsToPixels(2175) && picture->width() > picture->height());
         // Only the splash's cue: picks are silent.
         QCOMPARE(h.cues.played, std::vector{SoundCue::Continuar});
+    }
+
+    // User pictures are decoded off the interface thread (the worker here holds each job until
+    // the test runs it): a pick never waits for a slow picture, a later pick wins whichever
+    // decoding ends first, and ACEPTAR hands on the picture of the last pick, decoded or not.
+    // The jobs run: "01" the slow picture's first, "10" last, "" none before ACEPTAR.
+    void laterPickWins_data() {
+        QTest::addColumn<QString>("order");
+        for (const char* order : {"01", "10", ""}) QTest::newRow(order) << order;
+    }
+    void laterPickWins() {
+        QFETCH(QString, order);
+        Harness h;
+        h.AddUser("Lento.png");
+        h.AddUser("Rapido.png");
+        h.ToPlayers();
+        auto* screen = static_cast<PlayerSelectionScreen*>(h.flow.Find(PlayerSelection));
+        std::vector<std::function<void()>> jobs;
+        screen->Pictures().SetWorker([&jobs](auto job) { jobs.push_back(std::move(job)); });
+        screen->Pictures().SetDecoder([](const QString& path, int) {
+            QImage image(80, 60, QImage::Format_RGB32);
+            image.fill(path.endsWith("Lento.png") ? Qt::red : Qt::blue);
+            return image;
+        });
+        screen->Pictures().SetInlinePixels(0);
+        const auto shown = [&](ScreenId id = PlayerSelection) {
+            const QPixmap picture = h.Child<PictureBox>(id, "Image1(0)")->Picture();
+            return picture.isNull() ? QColor() : picture.toImage().pixelColor(0, 0);
+        };
+        h.Pick(0, "Lento.png");
+        h.Pick(0, "Rapido.png");
+        QCOMPARE(h.Text(PlayerSelection, "Label1(0)"), "Rapido");
+        QVERIFY(!shown().isValid() && jobs.size() == 2);  // nothing decoded yet
+        QVERIFY(screen->Pictures().Pending(0) && !screen->Pictures().Pending(1));
+        for (const QChar job : order) {
+            jobs.at(job.digitValue())();
+            QCoreApplication::sendPostedEvents();  // the delivery the job posted
+            QVERIFY(shown() != QColor(Qt::red));
+        }
+        QCOMPARE(shown(), order.isEmpty() ? QColor() : QColor(Qt::blue));
+        h.Click(PlayerSelection, "Command1");
+        h.ToGame(1);
+        QCOMPARE(shown(Game), QColor(Qt::blue));
     }
 };
 
