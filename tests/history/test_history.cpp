@@ -240,13 +240,19 @@ class HistoryTest : public QObject {
         FinishedGame pair = Game(1, "Pérez, Ana");
         pair.PlayedAt = 1704067200;
         pair.Rate = 10.0 / 3.0;
-        pair.PairNumber = 2;
-        pair.Rival = "el \"rápido\"\r\n\xF4\x90\x80\x80";
+        pair.PairNumber = 1;
+        pair.Rival = "el \"rápido\"\r\n\xF4\x90\x80\x80\xF1\x80\x80\x80";
         QCOMPARE(QByteArray::fromStdString(HistoryCsv({Game(0), pair})),
                  QByteArray(kCsvHeader.data(), qsizetype(kCsvHeader.size())) +
                      "\r\n2024-05-03T14:03:22+02:00,Lucía,Lucía.jpg,AA + B =,2,9,0,4.5,,\r\n"
                      "2024-01-01T01:00:00+01:00,\"Pérez, Ana\",\"Pérez, Ana.jpg\",AA + B =,2,10,1,"
-                     "3.33333333333333,2,\"el \"\"rápido\"\"\r\n����\"\r\n");
+                     "3.33333333333333,1,\"el \"\"rápido\"\"\r\n����\xF1\x80\x80\x80\"\r\n");
+        // An offset of two-digit hours and minutes.
+        qputenv("TZ", "<+1345>-13:45");
+        tzset();
+        QCOMPARE(IsoDateTime(0), std::string("1970-01-01T13:45:00+13:45"));
+        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+        tzset();
     }
 
     // Arguments (separated by ","), the CSV file's lines (header included; -1: no file), a
