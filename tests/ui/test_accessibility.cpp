@@ -65,6 +65,7 @@ class TestAccessibility : public QObject {
         AtGame h;
         QApplication::setActiveWindow(h.Game());  // the flow activates no window offscreen
         QAccessibleInterface* sheet = Accessible(h.View());
+        QCOMPARE(Name(sheet), "Hoja de problemas");
         QCOMPARE(Name(sheet->child(0)), "Tipo de operación: AA + B =");
         h.Inicio();
         QAccessibleInterface* item = sheet->child(1);

@@ -113,9 +113,11 @@ class ScreenFlowTest : public QObject {
 
     // A pick shows the name and the picture as read, turned as its file says; a file that is
     // not a picture keeps the picture shown; a FIFO in place of a listed picture shows the
-    // name and no picture, at once.
+    // name and no picture, at once. A picture past 512 x 512 pixels goes to a worker, however
+    // small its file.
     void picksShowNameAndPicture() {
         Harness h;
+        QVERIFY(QImage(520, 520, QImage::Format_RGB32).save(h.Path("usuarios/Grande.png")));
         QByteArray jpeg;  // 96 x 128, tagged to be shown turned a quarter
         QBuffer buffer(&jpeg);
         QVERIFY(buffer.open(QIODevice::WriteOnly) &&
@@ -126,6 +128,11 @@ class ScreenFlowTest : public QObject {
                                                    "00000000")));
         h.Write("usuarios/notas.txt", "no es una imagen");
         h.ToPlayers();
+        std::vector<std::function<void()>> jobs;
+        auto* screen = static_cast<PlayerSelectionScreen*>(h.flow.Find(PlayerSelection));
+        screen->Pictures().SetWorker([&jobs](auto job) { jobs.push_back(std::move(job)); });
+        h.Pick(0, "Grande.png");
+        QVERIFY(jobs.size() == 1 && screen->Pictures().Pending(0));
         QVERIFY(QFile::remove(h.Path("usuarios/Ana.png")) &&
                 ::mkfifo(QFile::encodeName(h.Path("usuarios/Ana.png")).constData(), 0600) == 0);
         h.Pick(0, "Ana.png");
