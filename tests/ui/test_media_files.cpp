@@ -53,13 +53,12 @@ class MediaFilesTest : public QObject {
     // A cue plays from a regular file (after links) that is a fit WAV file
     // only; any other is silent, at once.
     void onlyFitCueFilesPlay_data() {
-        QTest::addColumn<QString>("kind");
-        for (const char* kind : {"good", "link to a good file", "missing", "folder", "FIFO",
-                                 "link to a FIFO", "device", "cut short"})
-            QTest::newRow(kind) << QString(kind);
+        Rows({"good", "link to a good file", "missing", "folder", "FIFO", "link to a FIFO",
+              "device", "cut short"});
     }
     void onlyFitCueFilesPlay() {
-        QFETCH(QString, kind);
+        QFETCH(QByteArrayList, row);
+        const QString kind = row[0];
         const QString folder = dir_.filePath(kind);
         const QString cue = folder + "/sonidos/CONTINUAR.WAV";
         QDir().mkpath(folder + "/sonidos");
