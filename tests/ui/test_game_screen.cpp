@@ -208,6 +208,7 @@ class GameScreenTest : public QObject {
         ProgressScreen screen(history);
         QVERIFY(screen.Players()->count() == 2 && screen.Players()->itemText(0) == "Carlos");
         QVERIFY(!screen.SelectPlayer("Nadie") && screen.SelectPlayer("Carlos"));
+        QCOMPARE(RoundAxisTop(0), 1.0);  // the chart's axis when no game has a hit
         QVERIFY(screen.SelectPlayer("Lucía"));
         QCOMPARE(screen.Operations()->currentText(), "A x B =");  // the type played last
         QVERIFY(screen.SelectOperation("AA + B ="));
