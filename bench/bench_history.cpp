@@ -5,12 +5,8 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <memory>
-#include <vector>
 
 #include "history/progress_chart_view.h"
 #include "history/progress_screen.h"
@@ -23,7 +19,6 @@ using bench::Figures;
 using bench::Measure;
 
 namespace {
-
 
 void Print(const char* what, Figures f, const char* target) {
     std::printf("%-52s median %8.3f ms, worst %8.3f ms%s\n", what, f.median, f.worst, target);

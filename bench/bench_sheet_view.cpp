@@ -15,11 +15,8 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,15 +29,12 @@
 extern char** environ;
 
 using namespace cifrano;
-using bench::Clock;
 using bench::Figures;
 using bench::Measure;
-using bench::Millis;
 using bench::PaintAndSync;
 using bench::SilentCues;
 
 namespace {
-
 
 void Print(const char* what, int rows, Figures f, double targetMs) {
     std::printf("%-36s %4d rows: median %8.3f ms, worst %8.3f ms (target <= %g ms)\n", what, rows,
