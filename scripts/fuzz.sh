@@ -6,6 +6,11 @@
 # with --merge, what the run found is merged back into tests/fuzz/corpus so
 # that the next run starts from there. Fails when any target finds a crash or
 # a broken property; the input that did it is kept under build-fuzz/artifacts/.
+#
+# FUZZ_TARGETS picks targets (space-separated). FUZZ_FAST=1 builds in
+# build-fuzz-fast with UBSan and the standard library's bounds checks instead
+# of AddressSanitizer: about twice the executions per second, for long runs.
+# FUZZ_FORK=N runs N worker processes per target (libFuzzer's fork mode).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -16,11 +21,20 @@ merge=0
 # clang and its libFuzzer runtime are needed here only, never by the normal build.
 bash scripts/deps.sh clang libclang-rt-14-dev
 
-targets=(fuzz_numbers fuzz_configuration fuzz_config_check fuzz_pipeline)
+read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_numbers fuzz_configuration fuzz_config_check fuzz_pipeline}"
 jobs=${FUZZ_BUILD_JOBS:-2}
-cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DCIFRANO_BUILD_FUZZ=ON -DCIFRANO_BUILD_TESTS=OFF -DCIFRANO_BUILD_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j"$jobs" --target "${targets[@]}"
+build=build-fuzz
+flavour=()
+if [ "${FUZZ_FAST:-0}" = 1 ]; then
+  build=build-fuzz-fast
+  flavour=(-DCIFRANO_FUZZ_SANITIZE=undefined,float-cast-overflow
+           "-DCMAKE_CXX_FLAGS=-D_GLIBCXX_ASSERTIONS")
+fi
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DCIFRANO_BUILD_FUZZ=ON -DCIFRANO_BUILD_TESTS=OFF -DCIFRANO_BUILD_BENCH=OFF "${flavour[@]}" >/dev/null
+cmake --build "$build" -j"$jobs" --target "${targets[@]}"
+fork=()
+[ "${FUZZ_FORK:-1}" -gt 1 ] && fork=(-fork="$FUZZ_FORK")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -31,7 +45,7 @@ echo "Fuzzing seed: $seed (FUZZ_SEED=$seed replays this run)"
 dict="-dict=$root/tests/fuzz/cifrano.dict"
 declare -A extra=(
   [fuzz_configuration]="$dict"
-  [fuzz_config_check]="$dict -max_len=512"
+  [fuzz_config_check]="$dict -max_len=256"
   # The pipeline's actions need room to reach the end of a six-minute game.
   [fuzz_pipeline]="$dict -max_len=8192 -len_control=10"
 )
@@ -44,13 +58,17 @@ for target in "${targets[@]}"; do
   log="$work/$target.log"
   status=0
   # shellcheck disable=SC2086
-  (cd "$work" && "$root/build-fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 \
+  (cd "$work" && "$root/$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 "${fork[@]}" \
       -rss_limit_mb=2048 -seed="$seed" -print_final_stats=1 \
       -artifact_prefix="$root/build-fuzz/artifacts/$target-" \
       ${extra[$target]:-} "$corpus" >"$log" 2>&1) || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
   cov=$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -1 || true)
+  if [ -z "$runs" ]; then  # fork mode: the parent's last status line has the totals
+    runs=$(grep -oE '^#[0-9]+' "$log" | tail -1 | tr -d '#' || true)
+    rate=$(grep -oE 'exec/s: [0-9]+' "$log" | tail -1 | cut -d' ' -f2 || true)
+  fi
   if [ "$status" -ne 0 ]; then
     echo "$target: FAILED after ${runs:-?} executions"
     grep -E 'property broken|ERROR|SUMMARY|^ +#[0-9]+ ' "$log" | head -40 || true
@@ -61,7 +79,7 @@ for target in "${targets[@]}"; do
   fi
   if [ "$merge" -eq 1 ]; then
     # shellcheck disable=SC2086
-    "$root/build-fuzz/fuzz/$target" -merge=1 ${extra[$target]:-} "tests/fuzz/corpus/$target" \
+    "$root/$build/fuzz/$target" -merge=1 ${extra[$target]:-} "tests/fuzz/corpus/$target" \
       "$corpus" >"$log.merge" 2>&1
     echo "  corpus: $(ls "tests/fuzz/corpus/$target" | wc -l) inputs after merging"
   fi

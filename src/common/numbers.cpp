@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -162,9 +163,26 @@ double ReadDecimal(BlankSkippingReader& reader) {
     return negative ? -magnitude : magnitude;
 }
 
+// The value of up to 15 digits with an optional sign and nothing else, which
+// a double holds exactly; nothing for any other text.
+std::optional<double> ShortWholeNumber(std::string_view text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative || (!text.empty() && text.front() == '+')) text.remove_prefix(1);
+    if (text.empty() || text.size() > 15) return std::nullopt;
+    long long value = 0;
+    for (char c : text) {
+        if (!IsDigit(c)) return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    // No negative zero reaches a caption.
+    return negative && value != 0 ? -static_cast<double>(value) : static_cast<double>(value);
+}
+
 }  // namespace
 
 double NumericValue(std::string_view text) {
+    // Most texts are short whole numbers: they need no digit buffer.
+    if (const auto whole = ShortWholeNumber(text)) return *whole;
     BlankSkippingReader reader(text);
     if (reader.Peek() == '&') {
         reader.Advance();

@@ -1,6 +1,8 @@
 #include "game/problem_generator.h"
 
+#include <array>
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <utility>
@@ -39,11 +41,23 @@ bool IsRepeated(std::string_view text, char letter, std::size_t maxLength) {
     return true;
 }
 
-// A number shown with the decimal separator; the cell keeps the "." form
-// for the answer check when the two differ.
+// A number shown with the decimal separator; the cell notes where the
+// separator stands for the answer check when it is not ".".
 void WriteNumber(TokenCell& cell, std::string plain, std::string shown) {
-    cell.Number = plain == shown ? std::string() : std::move(plain);
+    cell.SeparatorAt = -1;
+    for (std::size_t i = 0; i < plain.size() && i < shown.size(); ++i) {
+        if (plain[i] == shown[i]) continue;
+        cell.SeparatorAt = static_cast<int>(i);
+        break;
+    }
     cell.Caption = std::move(shown);
+}
+
+void WriteWhole(std::string& text, long long value, std::string_view suffix = {}) {
+    char buffer[24];
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    text.assign(buffer, end);
+    text += suffix;
 }
 
 // A computed cell value written back as a caption; a value that is not a
@@ -51,8 +65,8 @@ void WriteNumber(TokenCell& cell, std::string plain, std::string shown) {
 void SetNumberCaption(TokenCell& cell, double value, char separator) {
     if (!std::isfinite(value)) return;
     if (value == std::floor(value) && std::fabs(value) < 1e15) {
-        const std::string whole = NumberText(static_cast<long long>(value));
-        WriteNumber(cell, whole, whole);
+        cell.SeparatorAt = -1;
+        WriteWhole(cell.Caption, static_cast<long long>(value));
     } else {
         WriteNumber(cell, NumberText(value), NumberText(value, separator));
     }
@@ -61,38 +75,53 @@ void SetNumberCaption(TokenCell& cell, double value, char separator) {
 // A fraction written in the operation type ("2.5") reads like every other
 // number on the sheet; any other text stays as it is.
 void LocaliseLiteral(TokenCell& cell, char separator) {
-    if (!cell.Number.empty() || !IsPlainDecimal(cell.Caption)) return;
-    std::string shown = cell.Caption;
-    shown[shown.find('.')] = separator;
-    WriteNumber(cell, cell.Caption, shown);
+    if (cell.SeparatorAt >= 0 || !IsPlainDecimal(cell.Caption)) return;
+    const std::size_t point = cell.Caption.find('.');
+    cell.Caption[point] = separator;
+    cell.SeparatorAt = static_cast<int>(point);
 }
 
-// Caption of a cell whose field is a number code or "*"; other fields keep
-// the template's caption.
-void DrawCell(TokenCell& cell, std::string_view field, int fieldIndex, RandomSource& random) {
-    if (const int letters = NumberCodeLength(field, fieldIndex); letters > 0)
-        cell.Caption = NumberText(RandomNumber(letters, random));
-    else if (field == "*" && AcceptsRandomOperator(fieldIndex))
-        cell.Caption = RandomOperator(random);
+// What a field puts in its cell on every row: a number of so many digits, a
+// drawn sign (worth 0 as a number), or the template's caption, whose value is
+// worked out once.
+struct CellDraw {
+    int Letters = 0;
+    bool Sign = false;
+    double Value = 0.0;
+};
+
+CellDraw DrawFor(std::string_view field, int fieldIndex, const TokenCell& templateCell) {
+    CellDraw draw{NumberCodeLength(field, fieldIndex),
+                  field == "*" && AcceptsRandomOperator(fieldIndex)};
+    if (draw.Letters == 0 && !draw.Sign) draw.Value = NumericValue(templateCell.CheckedText());
+    return draw;
 }
 
-// Makes a division in cell 2 exact and a subtraction positive.
-void AdjustByOperator(SheetRow& row, const OperationFields& fields, RandomSource& random,
-                      char separator) {
-    TokenCell& first = row.Cells[0];
-    TokenCell& second = row.Cells[2];
+// Draws the caption of a cell and returns the cell's value as a number.
+double DrawCell(TokenCell& cell, const CellDraw& draw, RandomSource& random) {
+    if (draw.Letters > 0) {
+        const long long number = RandomNumber(draw.Letters, random);
+        WriteWhole(cell.Caption, number);
+        return static_cast<double>(number);
+    }
+    if (draw.Sign) cell.Caption = RandomOperator(random);
+    return draw.Value;
+}
+
+// Makes a division in cell 2 exact and a subtraction positive; a and b are
+// the values of cells 1 and 3.
+void AdjustByOperator(SheetRow& row, const OperationFields& fields, double a, double b,
+                      RandomSource& random, char separator) {
     const std::string& op = row.Cells[1].Caption;
     if (op == ":") {
-        const double b = NumericValue(second.CheckedText());
         const double quotient = std::floor(Draw(random) * 8) + 2;
-        SetNumberCaption(first, b * quotient, separator);
+        SetNumberCaption(row.Cells[0], b * quotient, separator);
     } else if (op == "-") {
-        const double a = NumericValue(first.CheckedText());
         const double u = Draw(random);
         // Computed in floating point so that a cell 1 of 0, 1 or any text stays defined.
         const double value =
             (fields[2] == "B" && !(a < 10)) ? std::floor(u * 9) + 1 : std::floor(u * (a - 1)) + 1;
-        SetNumberCaption(second, value, separator);
+        SetNumberCaption(row.Cells[2], value, separator);
     }
 }
 
@@ -161,29 +190,32 @@ void BuildProblemRows(ProblemSheet& sheet, const OperationFields& fields, int pr
     SheetRow blank = sheet.Rows[0];
     blank.NumberShown = false;
     for (TokenCell& cell : blank.Cells) cell.Shown = false;
-    blank.AnswerText = kAnswerPlaceholder;
+    blank.AnswerText = std::string(kAnswerPlaceholder);
     blank.AnswerColour = colours::kAnswerInitial;
     blank.AnswerShown = true;
     blank.NumberColour = colours::kRowNumber;
     blank.CellColour = colours::kBlack;
 
+    std::array<CellDraw, 6> draws;
+    for (int k = 0; k < 6; ++k) draws[k] = DrawFor(fields[k], k, blank.Cells[k]);
+
     for (int r = 1; r <= problemCount; ++r) {
         SheetRow& row = sheet.Rows.emplace_back(blank);
         row.Top = sheet_geometry::RowTop(r);
-        row.NumberCaption = NumberText(r) + "-";
+        WriteWhole(row.NumberCaption, r, "-");
         row.NumberShown = true;
 
         // The order of the draws is part of the rule: cells 1, 2, 3, the
         // adjustment, then cells 4, 5, 6.
-        DrawCell(row.Cells[0], fields[0], 0, random);
-        DrawCell(row.Cells[1], fields[1], 1, random);
-        DrawCell(row.Cells[2], fields[2], 2, random);
-        AdjustByOperator(row, fields, random, decimalSeparator);
-        DrawCell(row.Cells[3], fields[3], 3, random);
+        const double a = DrawCell(row.Cells[0], draws[0], random);
+        DrawCell(row.Cells[1], draws[1], random);
+        const double b = DrawCell(row.Cells[2], draws[2], random);
+        AdjustByOperator(row, fields, a, b, random, decimalSeparator);
+        DrawCell(row.Cells[3], draws[3], random);
         for (int k = 0; k < 4; ++k) row.Cells[k].Shown = true;
         for (int k = 4; k <= 5; ++k) {
             if (fields[k].empty()) continue;
-            DrawCell(row.Cells[k], fields[k], k, random);
+            DrawCell(row.Cells[k], draws[k], random);
             row.Cells[k].Shown = true;
         }
         if (!fields[6].empty()) {

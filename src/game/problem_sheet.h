@@ -76,11 +76,16 @@ inline constexpr const char* kAnswerPlaceholder = "?";
 struct TokenCell {
     std::string Caption;
     bool Shown = false;
-    // The cell's number with "." as its decimal point, when the caption writes
-    // it with another separator; empty when the caption reads as it is.
-    std::string Number;
-    // The text the answer check reads.
-    const std::string& CheckedText() const { return Number.empty() ? Caption : Number; }
+    // Where the caption writes its number's decimal point with another
+    // separator; -1 when the caption reads as it is.
+    int SeparatorAt = -1;
+    // The text the answer check reads: the caption with "." as its decimal point.
+    std::string CheckedText() const {
+        std::string text = Caption;
+        if (SeparatorAt >= 0 && static_cast<std::size_t>(SeparatorAt) < text.size())
+            text[static_cast<std::size_t>(SeparatorAt)] = '.';
+        return text;
+    }
 };
 
 struct SheetRow {
