@@ -11,3 +11,7 @@
             std::abort();                                                                         \
         }                                                                                         \
     } while (false)
+
+// For the checks' own helpers: no coverage counters or comparison hooks, since
+// the fuzzer should steer by the code under test, not by its checks.
+#define FUZZ_UNCOVERED __attribute__((no_sanitize("coverage")))

@@ -12,7 +12,7 @@
 
 using namespace cifrano;
 
-static bool Printable(const std::string& text) {
+FUZZ_UNCOVERED static bool Printable(const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         const auto next = static_cast<unsigned char>(i + 1 < text.size() ? text[i + 1] : 0);

@@ -30,7 +30,7 @@ struct Cues final : SoundCues {
     int count[8] = {};
 };
 
-std::optional<double> Apply(double x, const std::string& op, double y) {
+FUZZ_UNCOVERED std::optional<double> Apply(double x, const std::string& op, double y) {
     if (op == "+") return x + y;
     if (op == "-") return x - y;
     if (op == "x" || op == "X") return x * y;
@@ -39,7 +39,7 @@ std::optional<double> Apply(double x, const std::string& op, double y) {
 }
 
 // The right answer of a problem row, or nothing when it must never be judged.
-std::optional<double> Oracle(int form, const SheetRow& row) {
+FUZZ_UNCOVERED std::optional<double> Oracle(int form, const SheetRow& row) {
     const auto n = [&](int k) { return NumericValue(row.Cells[k].Caption); };
     const std::string &op1 = row.Cells[1].Caption, &op2 = row.Cells[3].Caption;
     const auto binds = [](const std::string& op) { return op == ":" || op == "x" || op == "X"; };
