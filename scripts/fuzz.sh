@@ -67,7 +67,7 @@ for target in "${targets[@]}"; do
   cov=$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -1 || true)
   if [ -z "$runs" ]; then  # fork mode: the parent's last status line has the totals
     runs=$(grep -oE '^#[0-9]+' "$log" | tail -1 | tr -d '#' || true)
-    rate=$(grep -oE 'exec/s: [0-9]+' "$log" | tail -1 | cut -d' ' -f2 || true)
+    [ -n "$runs" ] && rate=$((runs / seconds))
   fi
   if [ "$status" -ne 0 ]; then
     echo "$target: FAILED after ${runs:-?} executions"
