@@ -57,10 +57,11 @@ QImage DecodeUserPicture(const QString& path, int height) {
 
 struct PictureLoader::Job {
     enum class State { Queued, Running, Done, Dropped };
-    int slot = 0;
     QString path;
     QString key;
     int height = 0;
+    bool prefetch = false;
+    bool completed = false;  // on the interface thread: delivered and cached
     Decoder decoder;
     std::mutex mutex;
     std::condition_variable done;
@@ -91,6 +92,17 @@ struct PictureLoader::Sink {
     PictureLoader* loader = nullptr;
 };
 
+namespace {
+// The cache key of a picture file: the same file, size and time, at the same height.
+QString CacheKey(const QFileInfo& info, int height) {
+    return QStringLiteral("%1|%2|%3|%4")
+        .arg(info.canonicalFilePath())
+        .arg(info.size())
+        .arg(info.lastModified().toMSecsSinceEpoch())
+        .arg(height);
+}
+}  // namespace
+
 PictureLoader::PictureLoader(int height, QObject* parent)
     : QObject(parent),
       height_(height),
@@ -101,6 +113,8 @@ PictureLoader::PictureLoader(int height, QObject* parent)
     setObjectName(QStringLiteral("PictureLoader"));
     // One worker for each player; each decodes at most kMaxFullDecodePixels.
     pool_.setMaxThreadCount(2);
+    // Decoding ahead takes one more, so that it never holds up a pick.
+    prefetchPool_.setMaxThreadCount(1);
     sink_->loader = this;
 }
 
@@ -109,32 +123,91 @@ PictureLoader::~PictureLoader() {
         std::lock_guard lock(sink_->mutex);
         sink_->loader = nullptr;
     }
-    for (const auto& job : pending_) {
-        if (!job) continue;
-        std::lock_guard lock(job->mutex);
-        if (job->state == Job::State::Queued) job->state = Job::State::Dropped;
+    for (const auto& jobs : {std::vector(pending_.begin(), pending_.end()), prefetching_}) {
+        for (const auto& job : jobs) {
+            if (!job) continue;
+            std::lock_guard lock(job->mutex);
+            if (job->state == Job::State::Queued) job->state = Job::State::Dropped;
+        }
     }
-    pool_.clear();
-    pool_.waitForDone();
+    for (QThreadPool* pool : {&pool_, &prefetchPool_}) {
+        pool->clear();
+        pool->waitForDone();
+    }
+}
+
+std::shared_ptr<PictureLoader::Job> PictureLoader::StartJob(const QString& path,
+                                                             const QString& key, bool prefetch) {
+    auto job = std::make_shared<Job>();
+    job->path = path;
+    job->key = key;
+    job->height = height_;
+    job->prefetch = prefetch;
+    job->decoder = decoder_;
+    auto run = [job, sink = sink_] {
+        if (!job->Run()) return;
+        std::lock_guard lock(sink->mutex);
+        if (PictureLoader* loader = sink->loader) {
+            QMetaObject::invokeMethod(
+                loader, [loader, job] { loader->Complete(job); }, Qt::QueuedConnection);
+        }
+    };
+    if (worker_) {
+        worker_(std::move(run));
+    } else {
+        (prefetch ? prefetchPool_ : pool_).start(std::move(run));
+    }
+    return job;
+}
+
+// A decoding ahead of the file, if one has started: the pick waits for it. One
+// still queued is dropped, so that the pick's own decoding starts at once.
+std::shared_ptr<PictureLoader::Job> PictureLoader::TakePrefetched(const QString& key) {
+    for (auto it = prefetching_.begin(); it != prefetching_.end(); ++it) {
+        if ((*it)->key != key) continue;
+        const std::shared_ptr<Job> job = *it;
+        std::lock_guard lock(job->mutex);
+        if (job->state != Job::State::Queued) return job;
+        job->state = Job::State::Dropped;
+        prefetching_.erase(it);
+        return nullptr;
+    }
+    return nullptr;
+}
+
+void PictureLoader::Prefetch(const QStringList& paths) {
+    int started = 0;
+    for (const QString& path : paths) {
+        if (started == kMostPrefetched) break;
+        const QFileInfo info(path);
+        if (!info.isFile() || info.size() <= kInlineBytes || info.size() > kMaxPictureFileBytes)
+            continue;
+        const QString key = CacheKey(info, height_);
+        const bool known =
+            cache_.contains(key) ||
+            std::any_of(prefetching_.begin(), prefetching_.end(),
+                        [&](const std::shared_ptr<Job>& job) { return job->key == key; });
+        if (known) continue;
+        prefetching_.push_back(StartJob(path, key, true));
+        ++started;
+    }
 }
 
 void PictureLoader::Request(int slot, const QString& path) {
     if (slot < 0 || slot > 1) return;
-    if (const std::shared_ptr<Job> earlier = std::exchange(pending_[slot], nullptr)) {
+    if (const std::shared_ptr<Job> earlier = std::exchange(pending_[slot], nullptr);
+        earlier && !earlier->prefetch) {
         std::lock_guard lock(earlier->mutex);
         if (earlier->state == Job::State::Queued) earlier->state = Job::State::Dropped;
     }
+    pendingPath_[slot] = path;
 
     const QFileInfo info(path);
     if (!info.isFile() || info.size() > kMaxPictureFileBytes) {
         Deliver(slot, path, QPixmap(), QString());
         return;
     }
-    const QString key = QStringLiteral("%1|%2|%3|%4")
-                            .arg(info.canonicalFilePath())
-                            .arg(info.size())
-                            .arg(info.lastModified().toMSecsSinceEpoch())
-                            .arg(height_);
+    const QString key = CacheKey(info, height_);
     if (const QPixmap* cached = cache_.object(key)) {
         Deliver(slot, path, *cached, QString());
         return;
@@ -161,26 +234,11 @@ void PictureLoader::Request(int slot, const QString& path) {
         }
     }
 
-    auto job = std::make_shared<Job>();
-    job->slot = slot;
-    job->path = path;
-    job->key = key;
-    job->height = height_;
-    job->decoder = decoder_;
-    pending_[slot] = job;
-    auto run = [job, sink = sink_] {
-        if (!job->Run()) return;
-        std::lock_guard lock(sink->mutex);
-        if (PictureLoader* loader = sink->loader) {
-            QMetaObject::invokeMethod(
-                loader, [loader, job] { loader->Complete(job); }, Qt::QueuedConnection);
-        }
-    };
-    if (worker_) {
-        worker_(std::move(run));
-    } else {
-        pool_.start(std::move(run));
+    if (std::shared_ptr<Job> ahead = TakePrefetched(key)) {
+        pending_[slot] = std::move(ahead);
+        return;
     }
+    pending_[slot] = StartJob(path, key, false);
 }
 
 void PictureLoader::Finish(int slot) {
@@ -208,15 +266,22 @@ bool PictureLoader::Pending(int slot) const {
 }
 
 void PictureLoader::Complete(const std::shared_ptr<Job>& job) {
-    // A later request replaced it, or Finish delivered it already.
-    if (pending_[job->slot] != job) return;
-    pending_[job->slot].reset();
+    // Finish delivered it already, or it was replaced before a worker delivered it.
+    if (std::exchange(job->completed, true)) return;
+    std::erase(prefetching_, job);
     QImage image;
     {
         std::lock_guard lock(job->mutex);
         image = std::move(job->image);
     }
-    Deliver(job->slot, job->path, QPixmap::fromImage(image), job->key);
+    const QPixmap picture = QPixmap::fromImage(image);
+    if (!picture.isNull()) cache_.insert(job->key, new QPixmap(picture), CostKilobytes(picture));
+    // Every slot whose latest request it answers.
+    for (int slot = 0; slot < 2; ++slot) {
+        if (pending_[slot] != job) continue;
+        pending_[slot].reset();
+        Deliver(slot, pendingPath_[slot], picture, QString());
+    }
 }
 
 void PictureLoader::Deliver(int slot, const QString& path, const QPixmap& picture,

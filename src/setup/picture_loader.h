@@ -6,10 +6,12 @@
 #include <QObject>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QThreadPool>
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace cifrano {
 
@@ -32,7 +34,9 @@ QImage DecodeUserPicture(const QString& path, int height);
 // never delivered. Pictures already decoded (same file, size and time) and
 // small ones (at most 512 x 512 pixels, kept at their own size) come at once;
 // the others are decoded by a worker at the loader's height and come through
-// the event loop.
+// the event loop. Large files can be decoded ahead, one at a time, before
+// anyone picks them; a pick of a file being decoded ahead waits for that
+// decoding instead of starting another.
 class PictureLoader : public QObject {
     Q_OBJECT
   public:
@@ -53,6 +57,10 @@ class PictureLoader : public QObject {
 
     // Asks for the picture of the file at `path` for `slot` (0 or 1).
     void Request(int slot, const QString& path);
+    // Decodes ahead, into the cache, the first kMostPrefetched of these files
+    // that are larger than the ones decoded at once.
+    void Prefetch(const QStringList& paths);
+    static constexpr int kMostPrefetched = 32;
     // Delivers the slot's pending picture now: decoded here when no worker
     // has started on it, awaited when one has.
     void Finish(int slot);
@@ -66,6 +74,8 @@ class PictureLoader : public QObject {
   private:
     struct Job;
     struct Sink;
+    std::shared_ptr<Job> StartJob(const QString& path, const QString& key, bool prefetch);
+    std::shared_ptr<Job> TakePrefetched(const QString& key);
     void Complete(const std::shared_ptr<Job>& job);
     void Deliver(int slot, const QString& path, const QPixmap& picture, const QString& key);
 
@@ -74,8 +84,11 @@ class PictureLoader : public QObject {
     Worker worker_;
     qint64 inlinePixels_;
     QThreadPool pool_;
+    QThreadPool prefetchPool_;
     std::shared_ptr<Sink> sink_;
     std::array<std::shared_ptr<Job>, 2> pending_{};
+    std::array<QString, 2> pendingPath_{};
+    std::vector<std::shared_ptr<Job>> prefetching_;
     QCache<QString, QPixmap> cache_;
 };
 

@@ -101,6 +101,11 @@ void PlayerSelectionScreen::Load() {
         const QSignalBlocker blocker(list);
         list->addItems(users.files);
     }
+    // Large pictures are decoded while the player reads the names, so that a
+    // pick shows its picture at once.
+    QStringList paths;
+    for (const QString& file : users.files) paths << QDir(usersFolder_).filePath(file);
+    loader_->Prefetch(paths);
     if (users.skipped > 0)
         prompts_.Inform("Se han omitido " + std::to_string(users.skipped) +
                         " archivos de la carpeta de usuarios porque su nombre no se puede "

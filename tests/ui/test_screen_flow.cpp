@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QBuffer>
+#include <QTemporaryDir>
 
 #include "setup/picture_loader.h"
 #include "setup/player_selection_screen.h"
@@ -186,6 +187,42 @@ class ScreenFlowTest : public QObject {
         h.Click(PlayerSelection, "Command1");
         h.ToGame(1);
         QCOMPARE(shown(Game), QColor(Qt::blue));
+    }
+
+    // A large file decoded ahead is decoded once, whenever the pick comes: while that
+    // decoding waits for a worker (the pick's own decoding replaces it), while it runs (the
+    // pick waits for it) or after it (the pick is answered at once, from the cache).
+    void decodingAheadIsShared_data() { Rows({"queued", "running", "done"}); }
+    void decodingAheadIsShared() {
+        QFETCH(QByteArrayList, row);
+        QTemporaryDir folder;
+        const QString big = folder.filePath("Grande.jpg");
+        QFile file(big);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(2 * 1024 * 1024));
+        PictureLoader loader(60);
+        std::vector<std::function<void()>> jobs;
+        std::vector<QColor> delivered;
+        int decoded = 0;
+        loader.SetWorker([&](auto job) { jobs.push_back(std::move(job)); });
+        loader.SetDecoder([&](const QString&, int height) {
+            if (row[0] == "running") loader.Request(0, big);  // the pick comes meanwhile
+            QImage image(height, height, QImage::Format_RGB32);
+            image.fill(QColor(++decoded * 40, 0, 0));
+            return image;
+        });
+        QObject::connect(&loader, &PictureLoader::Delivered,
+                         [&](int, const QString&, const QPixmap& p) {
+                             delivered.push_back(p.toImage().pixelColor(0, 0));
+                         });
+        loader.Prefetch({big, big, folder.filePath("nada.jpg")});
+        QCOMPARE(jobs.size(), std::size_t(1));
+        if (row[0] == "queued") loader.Request(0, big);
+        for (std::size_t k = 0; k < jobs.size(); ++k) jobs[k]();
+        QCoreApplication::sendPostedEvents();
+        if (row[0] == "done") loader.Request(0, big);
+        QCOMPARE(decoded, 1);
+        QCOMPARE(delivered, std::vector{QColor(40, 0, 0)});
+        QVERIFY(!loader.Pending(0));
     }
 };
 
