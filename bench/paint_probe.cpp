@@ -22,6 +22,7 @@
 //                  screenshots; the run ends after 30 s)
 //   pick:F         on the player selection (or the bare window's list),
 //                  click user F and stop once its picture is shown
+//   pick:F:ms      the same, clicking ms milliseconds after the list is shown
 #include <xcb/xcb.h>
 
 #include <QAbstractButton>
@@ -192,7 +193,7 @@ class Probe : public QObject {
             if (box_) before_ = box_->pixmap().cacheKey();
             files->scrollToItem(found.first());
             const QPoint at = files->visualItemRect(found.first()).center();
-            QTimer::singleShot(0, files, [this, files, at] {
+            QTimer::singleShot(playMillis_, files, [this, files, at] {
                 QWidget* viewport = files->viewport();
                 const QPointF global = viewport->mapToGlobal(QPointF(at));
                 clickAt_ = Now();

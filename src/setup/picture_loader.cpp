@@ -144,6 +144,19 @@ std::shared_ptr<PictureLoader::Job> PictureLoader::StartJob(const QString& path,
     job->height = height_;
     job->prefetch = prefetch;
     job->decoder = decoder_;
+    // Ahead of a pick only a JPEG is decoded: it goes straight to the size
+    // shown, so the work and the memory stay small. Any other file waits for
+    // its pick.
+    if (prefetch) {
+        job->decoder = [decode = decoder_](const QString& file, int height) {
+            QFile device;
+            if (!OpenMediaFile(file, kMaxPictureFileBytes, device) ||
+                QImageReader::imageFormat(&device) != "jpeg")
+                return QImage();
+            device.close();
+            return decode(file, height);
+        };
+    }
     auto run = [job, sink = sink_] {
         if (!job->Run()) return;
         std::lock_guard lock(sink->mutex);
@@ -242,9 +255,9 @@ void PictureLoader::Request(int slot, const QString& path) {
 }
 
 void PictureLoader::Finish(int slot) {
-    if (slot < 0 || slot > 1 || !pending_[slot]) return;
-    const std::shared_ptr<Job> job = pending_[slot];
-    {
+    if (slot < 0 || slot > 1) return;
+    // At most twice: a file decoded ahead to no picture is decoded once more for the pick.
+    while (const std::shared_ptr<Job> job = pending_[slot]) {
         std::unique_lock lock(job->mutex);
         if (job->state == Job::State::Queued) {
             // No worker has started on it: taken back and decoded here.
@@ -257,8 +270,9 @@ void PictureLoader::Finish(int slot) {
         } else {
             job->done.wait(lock, [&] { return job->state == Job::State::Done; });
         }
+        lock.unlock();
+        Complete(job);
     }
-    Complete(job);
 }
 
 bool PictureLoader::Pending(int slot) const {
@@ -279,6 +293,10 @@ void PictureLoader::Complete(const std::shared_ptr<Job>& job) {
     // Every slot whose latest request it answers.
     for (int slot = 0; slot < 2; ++slot) {
         if (pending_[slot] != job) continue;
+        if (picture.isNull() && job->prefetch) {
+            pending_[slot] = StartJob(pendingPath_[slot], job->key, false);
+            continue;
+        }
         pending_[slot].reset();
         Deliver(slot, pendingPath_[slot], picture, QString());
     }
