@@ -40,13 +40,13 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
         connection,
         xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
         nullptr));
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 xcb_window_t RootOf(xcb_connection_t* connection, xcb_window_t window) {
     const Reply<xcb_query_tree_reply_t> tree(
         xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
-    return tree ? tree->root : XCB_WINDOW_NONE;
+    return tree ? tree->root : xcb_window_t(XCB_WINDOW_NONE);
 }
 
 // The window manager lists what it supports on the root window.

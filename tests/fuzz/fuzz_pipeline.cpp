@@ -101,15 +101,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         GameSession& s = *game;
         const int row = s.CurrentRow, hits = s.HitCount, errors = s.ErrorCount;
         const auto rowOperand = [&] { return next() % (s.ProblemCount + 4) - 1; };
-        const auto expected =
-            s.Sheet.IsProblemRow(row) ? Oracle(form, s.Sheet.Rows[row]) : std::nullopt;
+        // The right answer of the row active before the action (no action changes a problem).
+        const auto expectedOf = [&] {
+            return s.Sheet.IsProblemRow(row) ? Oracle(form, s.Sheet.Rows[row]) : std::nullopt;
+        };
+        std::optional<double> expected;
         const int action = next() % 7;
         if (action == 0) {  // the player types anything into a box
             const int box = rowOperand();
             std::string text(next() % 32, ' ');
             for (char& c : text) c = static_cast<char>(next());
             s.SetAnswerText(box, text);
-        } else if (action == 1 && expected && s.State() == GameState::Playing) {
+        } else if (action == 1 && s.State() == GameState::Playing && (expected = expectedOf())) {
             // A right or a wrong answer into the active row, confirmed with Enter.
             const bool right = next() & 1;
             const bool green = s.Sheet.Rows[row].AnswerColour == colours::kAnswerHit;
@@ -147,6 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int judged = s.HitCount - hits + s.ErrorCount - errors;
         FUZZ_CHECK(s.HitCount >= hits && s.ErrorCount >= errors && judged <= 1);
         if (judged) {
+            if (!expected) expected = expectedOf();
             FUZZ_CHECK(expected && (NumericValue(s.Sheet.Rows[row].AnswerText) == *expected) ==
                                        (s.HitCount > hits));
             last[row] = s.HitCount > hits ? 'A' : 'E';
