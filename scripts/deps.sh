@@ -9,7 +9,7 @@ set -euo pipefail
 packages=(
   cmake g++ make
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
-  libxcb1-dev libfontconfig-dev pkg-config
+  libxcb1-dev
   libsqlite3-dev
   fonts-liberation
 )

@@ -1,5 +1,3 @@
-#include <fontconfig/fontconfig.h>
-
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFontDatabase>
@@ -110,16 +108,7 @@ int main(int argc, char* argv[]) {
         (command.Kind == cifrano::CommandKind::Unknown && command.MaybeToolkitOptions);
     if (!windowsNeeded) return RunWithoutWindows(command, argc, argv);
 
-    // Reading the font configuration takes several milliseconds: a second
-    // thread loads it while Qt starts, then fills Qt's font database while the
-    // first window is made and mapped (fontconfig and QFontDatabase are
-    // thread-safe; the first frame waits for them if it must).
-    std::jthread fontConfig([] { FcInit(); });
     QApplication app(argc, argv);
-    std::jthread fontReader([&fontConfig] {
-        fontConfig.join();
-        QFontDatabase::families();
-    });
     if (command.Kind == cifrano::CommandKind::Unknown) {
         // The toolkit has now taken its own options (-platform, -style ...);
         // whatever is left is ours to judge.
@@ -127,6 +116,11 @@ int main(int argc, char* argv[]) {
         if (command.Kind != cifrano::CommandKind::Play)
             return RunWithoutWindows(command, argc, argv);
     }
+
+    // Reading the font configuration takes several milliseconds: a second
+    // thread does it while the first window is made and mapped (QFontDatabase
+    // is thread-safe; the first frame waits for it if it must).
+    std::jthread fontReader([] { QFontDatabase::families(); });
 
     QApplication::setApplicationName(QStringLiteral("cifrano"));
     // No display name: Qt would append it to every window title, and the
