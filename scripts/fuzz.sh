@@ -10,7 +10,8 @@
 # FUZZ_TARGETS picks targets (space-separated). FUZZ_FAST=1 builds in
 # build-fuzz-fast with UBSan and the standard library's bounds checks instead
 # of AddressSanitizer: about twice the executions per second, for long runs.
-# FUZZ_FORK=N runs N worker processes per target (libFuzzer's fork mode).
+# FUZZ_WORKERS=N runs N fuzzing processes per target side by side, sharing one
+# corpus (libFuzzer's -jobs/-workers); the figures printed are their sums.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -33,8 +34,9 @@ fi
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DCIFRANO_BUILD_FUZZ=ON -DCIFRANO_BUILD_TESTS=OFF -DCIFRANO_BUILD_BENCH=OFF "${flavour[@]}" >/dev/null
 cmake --build "$build" -j"$jobs" --target "${targets[@]}"
-fork=()
-[ "${FUZZ_FORK:-1}" -gt 1 ] && fork=(-fork="$FUZZ_FORK")
+workers=${FUZZ_WORKERS:-1}
+parallel=()
+[ "$workers" -gt 1 ] && parallel=(-jobs="$workers" -workers="$workers")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -58,17 +60,18 @@ for target in "${targets[@]}"; do
   log="$work/$target.log"
   status=0
   # shellcheck disable=SC2086
-  (cd "$work" && "$root/$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 "${fork[@]}" \
+  (cd "$work" && "$root/$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 "${parallel[@]}" \
       -rss_limit_mb=2048 -seed="$seed" -print_final_stats=1 \
       -artifact_prefix="$root/build-fuzz/artifacts/$target-" \
       ${extra[$target]:-} "$corpus" >"$log" 2>&1) || status=$?
-  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
-  cov=$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -1 || true)
-  if [ -z "$runs" ]; then  # fork mode: the parent's last status line has the totals
-    runs=$(grep -oE '^#[0-9]+' "$log" | tail -1 | tr -d '#' || true)
-    [ -n "$runs" ] && rate=$((runs / seconds))
-  fi
+  logs=("$log")
+  [ "$workers" -gt 1 ] && logs=("$work"/fuzz-*.log)
+  runs=$(cat "${logs[@]}" | sed -n 's/^stat::number_of_executed_units: *//p' | awk '{ s += $1 } END { print s }')
+  rate=$(cat "${logs[@]}" | sed -n 's/^stat::average_exec_per_sec: *//p' | awk '{ s += $1 } END { print s }')
+  cov=$(for l in "${logs[@]}"; do grep -oE 'cov: [0-9]+ ft: [0-9]+' "$l" | tail -1; done |
+        sort -t' ' -k2,2n | tail -1 || true)
+  [ "$workers" -gt 1 ] && cat "$work"/fuzz-*.log >>"$log"
+  rm -f "$work"/fuzz-*.log
   if [ "$status" -ne 0 ]; then
     echo "$target: FAILED after ${runs:-?} executions"
     grep -E 'property broken|ERROR|SUMMARY|^ +#[0-9]+ ' "$log" | head -40 || true
