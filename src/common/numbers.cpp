@@ -96,7 +96,6 @@ double ReadDecimal(BlankSkippingReader& reader) {
     std::string digits;
     bool droppedNonZero = false;
     long long pointShift = 0;
-    bool anyDigit = false;
     bool seenPoint = false;
     for (; !reader.AtEnd(); reader.Advance()) {
         const char c = reader.Peek();
@@ -105,7 +104,6 @@ double ReadDecimal(BlankSkippingReader& reader) {
             continue;
         }
         if (!IsDigit(c)) break;
-        anyDigit = true;
         if (digits.empty() && c == '0') {
             if (seenPoint) --pointShift;
             continue;
@@ -117,7 +115,6 @@ double ReadDecimal(BlankSkippingReader& reader) {
             droppedNonZero = true;
         }
     }
-    if (!anyDigit) return 0.0;
 
     long long exponent = 0;
     const char e = reader.Peek();
