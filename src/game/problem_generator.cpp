@@ -1,5 +1,6 @@
 #include "game/problem_generator.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <charconv>
@@ -41,18 +42,6 @@ bool IsRepeated(std::string_view text, char letter, std::size_t maxLength) {
     return true;
 }
 
-// A number shown with the decimal separator; the cell notes where the
-// separator stands for the answer check when it is not ".".
-void WriteNumber(TokenCell& cell, std::string plain, std::string shown) {
-    cell.SeparatorAt = -1;
-    for (std::size_t i = 0; i < plain.size() && i < shown.size(); ++i) {
-        if (plain[i] == shown[i]) continue;
-        cell.SeparatorAt = static_cast<int>(i);
-        break;
-    }
-    cell.Caption = std::move(shown);
-}
-
 void WriteWhole(std::string& text, long long value, std::string_view suffix = {}) {
     char buffer[24];
     char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
@@ -68,7 +57,15 @@ void SetNumberCaption(TokenCell& cell, double value, char separator) {
         cell.SeparatorAt = -1;
         WriteWhole(cell.Caption, static_cast<long long>(value));
     } else {
-        WriteNumber(cell, NumberText(value), NumberText(value, separator));
+        // Shown with the decimal separator; the cell notes where it stands (the
+        // one place the two texts differ) for the answer check.
+        const std::string plain = NumberText(value);
+        cell.Caption = NumberText(value, separator);
+        const auto differs = std::mismatch(plain.begin(), plain.end(), cell.Caption.begin(),
+                                           cell.Caption.end());
+        cell.SeparatorAt = differs.first == plain.end()
+                               ? -1
+                               : static_cast<int>(differs.first - plain.begin());
     }
 }
 
@@ -190,6 +187,7 @@ void BuildProblemRows(ProblemSheet& sheet, const OperationFields& fields, int pr
     SheetRow blank = sheet.Rows[0];
     blank.NumberShown = false;
     for (TokenCell& cell : blank.Cells) cell.Shown = false;
+    // Through a string: assigning the pointer itself trips a false GCC 12 -Wrestrict warning.
     blank.AnswerText = std::string(kAnswerPlaceholder);
     blank.AnswerColour = colours::kAnswerInitial;
     blank.AnswerShown = true;
