@@ -23,6 +23,8 @@
 //   pick:F         on the player selection (or the bare window's list),
 //                  click user F and stop once its picture is shown
 //   pick:F:ms      the same, clicking ms milliseconds after the list is shown
+//   pick:F:ms:s    the same, continuing the splash s milliseconds after it is
+//                  shown (a reader's pace) instead of at once
 #include <xcb/xcb.h>
 
 #include <QAbstractButton>
@@ -38,6 +40,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <utility>
 
 namespace {
 
@@ -65,6 +68,7 @@ class Probe : public QObject {
         mode_ = script.value(0);
         argument_ = script.value(1);
         playMillis_ = script.value(2).toInt();
+        splashMillis_ = script.value(3).toInt();
         qApp->installEventFilter(this);
         Write(QStringLiteral("app %1").arg(Now()));
         // Nothing may keep a run from ending.
@@ -179,7 +183,11 @@ class Probe : public QObject {
         if (step_ == 0) {
             auto* files = window->findChild<QListWidget*>(QStringLiteral("File1(0)"));
             if (!files) {
-                Click(window, "Command1");  // the splash: on to the player selection
+                // The splash: on to the player selection.
+                if (!std::exchange(splashLeft_, true)) {
+                    QTimer::singleShot(splashMillis_, window,
+                                       [window] { Click(window, "Command1"); });
+                }
                 return;
             }
             const auto found = files->findItems(argument_, Qt::MatchExactly);
@@ -223,6 +231,8 @@ class Probe : public QObject {
     QString mode_;
     QString argument_;
     int playMillis_ = 0;
+    int splashMillis_ = 0;
+    bool splashLeft_ = false;
     bool dispatching_ = false;
     bool painted_ = false;
     bool first_ = false;

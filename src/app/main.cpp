@@ -13,6 +13,7 @@
 #include "app/config_check.h"
 #include "app/history_command.h"
 #include "app/screen_flow.h"
+#include "common/first_paint_view.h"
 #include "common/media_paths.h"
 #include "common/message_box_view.h"
 #include "common/sound_player.h"
@@ -145,7 +146,11 @@ int main(int argc, char* argv[]) {
         QImage frame(splash->size(), QImage::Format_ARGB32_Premultiplied);
         splash->render(&frame);
     }
-    // Sound waits until the first window is on the screen.
-    cifrano::PrepareSoundAfterFirstPaint(cues, splash);
+    // Once the splash is on the screen: the users' pictures start decoding, so
+    // that they are ready when the names appear, and the sound module loads.
+    cifrano::AfterFirstPaint(splash, [&flow, &cues] {
+        flow.DecodePicturesAhead();
+        cues.Prepare();
+    });
     return QApplication::exec();
 }

@@ -47,7 +47,7 @@ BaseScreen* ScreenFlow::Create(ScreenId id) {
             return new SplashScreen(*this, cues_);
         case ScreenId::PlayerSelection:
             return new PlayerSelectionScreen(*this, cues_, prompts_, settings_,
-                                             DataPath(kUsersFolder));
+                                             DataPath(kUsersFolder), UserPictures());
         case ScreenId::ExerciseSelection:
             return new ExerciseSelectionScreen(*this, cues_, settings_,
                                                DataPath(kConfigurationFile), pictures_);
@@ -78,6 +78,18 @@ BaseScreen& ScreenFlow::Screen(ScreenId id) {
 BaseScreen* ScreenFlow::Find(ScreenId id) const { return screens_[Slot(id)].data(); }
 
 void ScreenFlow::Start() { Show(ScreenId::Splash); }
+
+PictureLoader& ScreenFlow::UserPictures() {
+    if (!userPictures_) {
+        userPictures_ = new PictureLoader(
+            PlayerSelectionScreen::DecodedPictureHeight(qGuiApp->devicePixelRatio()), this);
+    }
+    return *userPictures_;
+}
+
+void ScreenFlow::DecodePicturesAhead() {
+    if (!ended_) PlayerSelectionScreen::DecodeAhead(UserPictures(), DataPath(kUsersFolder));
+}
 
 void ScreenFlow::Show(ScreenId id) {
     if (ended_) return;

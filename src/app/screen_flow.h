@@ -19,6 +19,7 @@
 #include "common/prompts.h"
 #include "common/sound_cues.h"
 #include "history/game_history.h"
+#include "setup/picture_loader.h"
 
 namespace cifrano {
 
@@ -45,6 +46,12 @@ class ScreenFlow : public QObject, public ScreenSteps {
     BaseScreen* Find(ScreenId id) const;
     // The shared game settings of the run.
     GameSettings& Settings() { return settings_; }
+    // Decodes the users' pictures for the whole run (at the highest pixel ratio of
+    // the screens), made on first need.
+    PictureLoader& UserPictures();
+    // Starts decoding the large pictures of the users folder, so that they are
+    // ready when the names appear; the program calls it once the splash is painted.
+    void DecodePicturesAhead();
 
     void SplashContinued() override;
     void PlayersAccepted(const ChosenPlayers& players, const PlayerPictures& pictures) override;
@@ -85,6 +92,7 @@ class ScreenFlow : public QObject, public ScreenSteps {
     PlayerPictures pictures_;
     std::array<QPointer<BaseScreen>, kScreenCount> screens_{};
     QPointer<QWidget> progress_;
+    PictureLoader* userPictures_ = nullptr;
     bool ended_ = false;
     bool playersAccepted_ = false;
 };

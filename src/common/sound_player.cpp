@@ -3,10 +3,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QEvent>
 #include <QFileInfo>
 #include <QLibrary>
-#include <QTimer>
 
 #include "common/media_file_loader.h"
 #include "common/media_paths.h"
@@ -57,37 +55,6 @@ void QtSoundCues::Play(SoundCue cue) {
 
 bool QtSoundCues::IsPlaying(const QString& path) const {
     return player_ && player_->IsPlaying(path);
-}
-
-namespace {
-
-// Waits for the window's first paint, then lets the event loop breathe once
-// before loading the module.
-class FirstPaintWatch : public QObject {
-  public:
-    FirstPaintWatch(QtSoundCues& cues, QObject* window) : QObject(window), cues_(cues) {
-        window->installEventFilter(this);
-    }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, &cues_, &QtSoundCues::Prepare);
-            deleteLater();
-        }
-        return false;
-    }
-
-  private:
-    QtSoundCues& cues_;
-};
-
-}  // namespace
-
-void PrepareSoundAfterFirstPaint(QtSoundCues& cues, QObject* window) {
-    if (!window || cues.Prepared()) return;
-    new FirstPaintWatch(cues, window);
 }
 
 }  // namespace cifrano

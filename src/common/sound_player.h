@@ -48,7 +48,4 @@ class QtSoundCues : public QObject, public SoundCues {
     QString currentFile_;
 };
 
-// Makes `cues` load the sound module once `window` has painted for the first time.
-void PrepareSoundAfterFirstPaint(QtSoundCues& cues, QObject* window);
-
 }  // namespace cifrano

@@ -1,6 +1,7 @@
 #include "setup/picture_loader.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
@@ -188,10 +189,12 @@ std::shared_ptr<PictureLoader::Job> PictureLoader::TakePrefetched(const QString&
     return nullptr;
 }
 
-void PictureLoader::Prefetch(const QStringList& paths) {
+void PictureLoader::Prefetch(const QString& folder, const QStringList& files) {
+    const QDir dir(folder);
     int started = 0;
-    for (const QString& path : paths) {
+    for (const QString& file : files) {
         if (started == kMostPrefetched) break;
+        const QString path = dir.filePath(file);
         const QFileInfo info(path);
         if (!info.isFile() || info.size() <= kInlineBytes || info.size() > kMaxPictureFileBytes)
             continue;

@@ -58,8 +58,8 @@ class PictureLoader : public QObject {
     // Asks for the picture of the file at `path` for `slot` (0 or 1).
     void Request(int slot, const QString& path);
     // Decodes ahead, into the cache, the first kMostPrefetched of these files
-    // that are larger than the ones decoded at once.
-    void Prefetch(const QStringList& paths);
+    // of `folder` that are larger than the ones decoded at once.
+    void Prefetch(const QString& folder, const QStringList& files);
     static constexpr int kMostPrefetched = 32;
     // Delivers the slot's pending picture now: decoded here when no worker
     // has started on it, awaited when one has.

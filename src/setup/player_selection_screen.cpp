@@ -43,13 +43,15 @@ UserFolder ReadUserFolder(const QString& folder) {
 }  // namespace
 
 PlayerSelectionScreen::PlayerSelectionScreen(ScreenSteps& steps, SoundCues& cues, Prompts& prompts,
-                                             GameSettings& settings, QString usersFolder)
+                                             GameSettings& settings, QString usersFolder,
+                                             PictureLoader& pictures)
     : BaseScreen(steps, ScreenId::PlayerSelection, 7440, 5805, colours::kSplashBackground,
                  QStringLiteral("Selección de jugadores")),
       cues_(cues),
       prompts_(prompts),
       settings_(settings),
-      usersFolder_(std::move(usersFolder)) {
+      usersFolder_(std::move(usersFolder)),
+      loader_(pictures) {
     const QFont nameFont = DesignFont(18, true);
     names_[0] = MakeLabel(this, "Label1(0)", QString::fromUtf8(kNoPlayerOne.data()),
                           QRect(1200, 480, 2415, 495), nameFont);
@@ -75,13 +77,18 @@ PlayerSelectionScreen::PlayerSelectionScreen(ScreenSteps& steps, SoundCues& cues
     connect(button, &QPushButton::clicked, this, &PlayerSelectionScreen::Command1_Click);
     setTabOrder(fileLists_[0], fileLists_[1]);
     setTabOrder(fileLists_[1], button);
+    connect(&loader_, &PictureLoader::Delivered, this, &PlayerSelectionScreen::ShowPicture);
+}
 
-    // Every screen shows the pictures at most as tall as this screen does:
-    // they are decoded at that height, in device pixels.
-    const int height =
-        static_cast<int>(std::ceil(TwipsToPixels(kPictureHeight) * devicePixelRatioF()));
-    loader_ = new PictureLoader(height, this);
-    connect(loader_, &PictureLoader::Delivered, this, &PlayerSelectionScreen::ShowPicture);
+// Every screen shows the pictures at most as tall as this screen does.
+int PlayerSelectionScreen::DecodedPictureHeight(qreal devicePixelRatio) {
+    return static_cast<int>(std::ceil(TwipsToPixels(kPictureHeight) * devicePixelRatio));
+}
+
+void PlayerSelectionScreen::DecodeAhead(PictureLoader& pictures, const QString& usersFolder) {
+    const QFileInfo folder(usersFolder);
+    if (folder.isDir() && folder.isReadable() && folder.isExecutable())
+        pictures.Prefetch(usersFolder, ReadUserFolder(usersFolder).files);
 }
 
 void PlayerSelectionScreen::Load() {
@@ -101,11 +108,9 @@ void PlayerSelectionScreen::Load() {
         const QSignalBlocker blocker(list);
         list->addItems(users.files);
     }
-    // Large pictures are decoded while the player reads the names, so that a
-    // pick shows its picture at once.
-    QStringList paths;
-    for (const QString& file : users.files) paths << QDir(usersFolder_).filePath(file);
-    loader_->Prefetch(paths);
+    // Large pictures are decoded while the player reads the names (if the
+    // splash has not started them), so that a pick shows its picture at once.
+    loader_.Prefetch(usersFolder_, users.files);
     if (users.skipped > 0)
         prompts_.Inform("Se han omitido " + std::to_string(users.skipped) +
                         " archivos de la carpeta de usuarios porque su nombre no se puede "
@@ -125,7 +130,7 @@ void PlayerSelectionScreen::File1_Click(int index) {
     choice_.Pick(index, fileName.toStdString(), false);
     names_[index]->setText(QString::fromStdString(choice_.Players().Names[index]));
     requested_[index] = QDir(usersFolder_).filePath(fileName);
-    loader_->Request(index, requested_[index]);
+    loader_.Request(index, requested_[index]);
 }
 
 void PlayerSelectionScreen::ShowPicture(int index, const QString& path, const QPixmap& picture) {
@@ -143,7 +148,7 @@ void PlayerSelectionScreen::ShowPicture(int index, const QString& path, const QP
 void PlayerSelectionScreen::Command1_Click() {
     // The players go on with the pictures their picks call for: any still
     // being decoded is finished first.
-    for (int i = 0; i < 2; ++i) loader_->Finish(i);
+    for (int i = 0; i < 2; ++i) loader_.Finish(i);
     if (const auto problem = choice_.AcceptanceProblem()) {
         prompts_.Inform(*problem);
         return;

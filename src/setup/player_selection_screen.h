@@ -17,12 +17,18 @@ namespace cifrano {
 class PlayerSelectionScreen : public BaseScreen {
     Q_OBJECT
   public:
+    // `pictures` decodes the picks' pictures; it outlives the screen.
     PlayerSelectionScreen(ScreenSteps& steps, SoundCues& cues, Prompts& prompts,
-                          GameSettings& settings, QString usersFolder);
+                          GameSettings& settings, QString usersFolder, PictureLoader& pictures);
     void Load() override;
 
     // The pictures of the picks, decoded off the interface thread.
-    PictureLoader& Pictures() { return *loader_; }
+    PictureLoader& Pictures() { return loader_; }
+
+    // The height, in device pixels, every screen's pictures are decoded at.
+    static int DecodedPictureHeight(qreal devicePixelRatio);
+    // Starts decoding ahead the large pictures of the users folder, if it can be read.
+    static void DecodeAhead(PictureLoader& pictures, const QString& usersFolder);
 
   public slots:
     void File1_Click(int index);
@@ -42,7 +48,7 @@ class PlayerSelectionScreen : public BaseScreen {
     std::array<PictureBox*, 2> pictures_{};
     // The file whose picture each box waits for.
     std::array<QString, 2> requested_{};
-    PictureLoader* loader_ = nullptr;
+    PictureLoader& loader_;
     // The tallest picture box of all the screens.
     static constexpr int kPictureHeight = 2175;
 };

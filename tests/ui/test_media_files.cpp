@@ -5,6 +5,7 @@
 
 #include <QProcess>
 
+#include "common/first_paint_view.h"
 #include "common/sound_player.h"
 #include "table_rows.h"
 #include "test_main.h"
@@ -38,8 +39,8 @@ class MediaFilesTest : public QObject {
                 return false;
             }
         } window;
-        PrepareSoundAfterFirstPaint(cues, nullptr);  // no window: nothing to wait for
-        PrepareSoundAfterFirstPaint(cues, &window);
+        AfterFirstPaint(nullptr, [&cues] { cues.Prepare(); });  // no window: never runs
+        AfterFirstPaint(&window, [&cues] { cues.Prepare(); });
         window.installEventFilter(&window);  // after the watch: sees every paint first
         QVERIFY(!MultimediaLoaded() && !cues.Prepared());
         window.show();

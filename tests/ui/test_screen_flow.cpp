@@ -220,7 +220,7 @@ class ScreenFlowTest : public QObject {
                          [&](int, const QString&, const QPixmap& p) {
                              delivered.push_back(p.toImage().pixelColor(0, 0));
                          });
-        loader.Prefetch({big, big, folder.filePath("nada.jpg")});
+        loader.Prefetch(folder.path(), {"Grande.jpg", "Grande.jpg", "nada.jpg"});
         QCOMPARE(jobs.size(), std::size_t(1));
         if (row[0] == "queued") loader.Request(0, big);
         for (std::size_t k = 0; k < jobs.size(); ++k) {
@@ -231,6 +231,32 @@ class ScreenFlowTest : public QObject {
         QCOMPARE(decoded, row[1].toInt());
         QCOMPARE(delivered, std::vector{QColor(row[2].toInt() * 40, 0, 0)});
         QVERIFY(!loader.Pending(0));
+    }
+
+    // What the run decodes ahead (from the splash) is what the player selection shows: the
+    // selection's own decoding ahead finds the large JPEG known, and a pick after that
+    // decoding shows the picture at once.
+    void decodedAheadForTheSelection() {
+        Harness h;
+        h.Write("usuarios/Grande.jpg", QByteArray("\xFF\xD8\xFF").leftJustified(2 << 20, '\0'));
+        PictureLoader& pictures = h.flow.UserPictures();
+        std::vector<std::function<void()>> jobs;
+        pictures.SetWorker([&jobs](auto job) { jobs.push_back(std::move(job)); });
+        pictures.SetDecoder([](const QString&, int height) {
+            QImage image(height, height, QImage::Format_RGB32);
+            image.fill(Qt::red);
+            return image;
+        });
+        h.flow.DecodePicturesAhead();
+        QCOMPARE(jobs.size(), std::size_t(1));
+        h.ToPlayers();
+        QCOMPARE(jobs.size(), std::size_t(1));
+        jobs[0]();
+        QCoreApplication::sendPostedEvents();
+        h.Pick(0, "Grande.jpg");
+        QVERIFY(!pictures.Pending(0));
+        const QPixmap shown = h.Child<PictureBox>(PlayerSelection, "Image1(0)")->Picture();
+        QCOMPARE(shown.toImage().pixelColor(0, 0), QColor(Qt::red));
     }
 };
 
