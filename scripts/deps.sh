@@ -10,7 +10,7 @@ packages=(
   cmake g++ make
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
   libxcb1-dev
-  libsqlite3-dev
+  libsqlite3-dev libfontconfig-dev
   fonts-liberation
 )
 for extra in "$@"; do

@@ -2,7 +2,9 @@
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QImage>
+#include <fontconfig/fontconfig.h>
 #include <cstdio>
+#include <future>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -109,7 +111,29 @@ int main(int argc, char* argv[]) {
         (command.Kind == cifrano::CommandKind::Unknown && command.MaybeToolkitOptions);
     if (!windowsNeeded) return RunWithoutWindows(command, argc, argv);
 
+    // Reading the font configuration takes several milliseconds: a second
+    // thread reads it while the application object is made, then fills the
+    // toolkit's font list while the first window is made (the first frame
+    // waits for it if it must).
+    std::promise<void> appMade;
+    std::promise<void> configRead;
+    std::future<void> fontsConfigured = configRead.get_future();
+    std::jthread fontReader([made = appMade.get_future(), &configRead]() mutable {
+        FcInit();
+        configRead.set_value();
+        made.wait();
+        QFontDatabase::families();
+    });
     QApplication app(argc, argv);
+    appMade.set_value();
+    // The font list is filled before the application object goes.
+    const struct FontsFirst {
+        std::jthread& reader;
+        ~FontsFirst() { reader.join(); }
+    } fontsFirst{fontReader};
+    // No font is used before the configuration is read: fontconfig would read
+    // it a second time on this thread.
+    fontsConfigured.wait();
     if (command.Kind == cifrano::CommandKind::Unknown) {
         // The toolkit has now taken its own options (-platform, -style ...);
         // whatever is left is ours to judge.
@@ -117,11 +141,6 @@ int main(int argc, char* argv[]) {
         if (command.Kind != cifrano::CommandKind::Play)
             return RunWithoutWindows(command, argc, argv);
     }
-
-    // Reading the font configuration takes several milliseconds: a second
-    // thread does it while the first window is made and mapped (QFontDatabase
-    // is thread-safe; the first frame waits for it if it must).
-    std::jthread fontReader([] { QFontDatabase::families(); });
 
     QApplication::setApplicationName(QStringLiteral("cifrano"));
     // No display name: Qt would append it to every window title, and the
