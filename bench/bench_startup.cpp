@@ -1,6 +1,8 @@
 // What a player sees, from a fresh process each time, against a bare Qt
 // window (bare_window) in the same run:
-//   exec -> first painted window            the splash, or the bare window
+//   exec -> first painted window            the splash, or the bare window;
+//                                           also against a bare window with
+//                                           the splash's texts and fonts
 //   exec -> game screen painted             driven through the screens with
 //                                           two 4000x3000 players; resident
 //                                           memory there
@@ -278,6 +280,8 @@ int main(int argc, char** argv) {
     std::printf("%-44s %9s %9s %7s\n", "figure", "bare", "game", "ratio");
 
     Row first{"exec -> first painted window", {}, {}, ""};
+    // The same splash against a bare window showing its texts in its fonts.
+    Row firstTexts{"  bare window with the splash's texts", {}, {}, ""};
     Row game{"exec -> game screen painted (2 x 4000x3000)", {}, {}, ""};
     std::vector<double> rss;
     Row help{"exec -> exit of --help", {}, {}, ""};
@@ -292,10 +296,14 @@ int main(int argc, char** argv) {
         if (auto t = g.Millis("first")) first.game.push_back(*t);
         if (g.events.count("rss first"))
             gameRss.push_back(g.events.at("rss first").front() / 1024.0);
+        const Run texts = bench.Start(bare, {QStringLiteral("--textos")}, QStringLiteral("first"));
+        if (auto t = texts.Millis("first")) firstTexts.bare.push_back(*t);
     }
+    firstTexts.game = first.game;
     first.note = "resident memory " + QString::number(Median(bareRss), 'f', 1).toStdString() +
                  " / " + QString::number(Median(gameRss), 'f', 1).toStdString() + " MB";
     PrintRow(first);
+    PrintRow(firstTexts);
     for (int i = 0; i < runs; ++i) {
         if (auto t = bench.Start(bare, {}, QStringLiteral("first")).Millis("first"))
             game.bare.push_back(*t);
