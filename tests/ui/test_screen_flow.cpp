@@ -16,6 +16,15 @@
 using namespace cifrano;
 using namespace cifrano::testing;
 
+namespace {
+// A file of 2 MB (sparse) that reads as a JPEG to a format check.
+bool WriteLargeJpeg(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("\xFF\xD8\xFF") == 3 &&
+           file.resize(2 << 20);
+}
+}  // namespace
+
 class ScreenFlowTest : public QObject {
     Q_OBJECT
 
@@ -192,19 +201,18 @@ class ScreenFlowTest : public QObject {
     // A large JPEG decoded ahead is decoded once, whenever the pick comes: while that
     // decoding waits for a worker (the pick's own decoding replaces it), while it runs (the
     // pick waits for it) or after it (the pick is answered at once, from the cache). When it
-    // gives no picture, the pick decodes the file again, as it would have anyway.
+    // gives no picture, the pick decodes the file again, as it would have anyway. A pick
+    // finished at once (ACEPTAR) is decoded there, once.
     // Columns: when the pick comes | decodings | the picture delivered (its decoding).
     void decodingAheadIsShared_data() {
-        Rows({"queued|1|1", "running|1|1", "done|1|1", "running, no picture|2|2"});
+        Rows({"queued|1|1", "queued, player 2 finished|1|1", "running|1|1", "done|1|1",
+              "running, no picture|2|2"});
     }
     void decodingAheadIsShared() {
         QFETCH(QByteArrayList, row);
         QTemporaryDir folder;
         const QString big = folder.filePath("Grande.jpg");
-        QFile file(big);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\xFF\xD8\xFF") == 3 &&
-                file.resize(2 * 1024 * 1024));
-        file.close();
+        QVERIFY(WriteLargeJpeg(big));
         PictureLoader loader(60);
         std::vector<std::function<void()>> jobs;
         std::vector<QColor> delivered;
@@ -223,6 +231,12 @@ class ScreenFlowTest : public QObject {
         loader.Prefetch(folder.path(), {"Grande.jpg", "Grande.jpg", "nada.jpg"});
         QCOMPARE(jobs.size(), std::size_t(1));
         if (row[0] == "queued") loader.Request(0, big);
+        if (row[0].endsWith("finished")) {
+            loader.Request(1, big);
+            QVERIFY(loader.Pending(1));
+            loader.Finish(1);
+            QVERIFY(!loader.Pending(1) && delivered.size() == 1);
+        }
         for (std::size_t k = 0; k < jobs.size(); ++k) {
             jobs[k]();
             QCoreApplication::sendPostedEvents();
@@ -233,12 +247,27 @@ class ScreenFlowTest : public QObject {
         QVERIFY(!loader.Pending(0));
     }
 
+    // However many large files a folder holds, at most kMostPrefetched are decoded ahead.
+    void decodingAheadIsBounded() {
+        QTemporaryDir folder;
+        QStringList files;
+        for (int k = 0; k <= PictureLoader::kMostPrefetched; ++k) {
+            files << QString("%1.jpg").arg(k);
+            QVERIFY(WriteLargeJpeg(folder.filePath(files.last())));
+        }
+        PictureLoader loader(60);
+        int jobs = 0;
+        loader.SetWorker([&jobs](auto) { ++jobs; });
+        loader.Prefetch(folder.path(), files);
+        QCOMPARE(jobs, PictureLoader::kMostPrefetched);
+    }
+
     // What the run decodes ahead (from the splash) is what the player selection shows: the
     // selection's own decoding ahead finds the large JPEG known, and a pick after that
     // decoding shows the picture at once.
     void decodedAheadForTheSelection() {
         Harness h;
-        h.Write("usuarios/Grande.jpg", QByteArray("\xFF\xD8\xFF").leftJustified(2 << 20, '\0'));
+        QVERIFY(WriteLargeJpeg(h.Path("usuarios/Grande.jpg")));
         PictureLoader& pictures = h.flow.UserPictures();
         std::vector<std::function<void()>> jobs;
         pictures.SetWorker([&jobs](auto job) { jobs.push_back(std::move(job)); });
