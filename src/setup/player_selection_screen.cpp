@@ -111,7 +111,10 @@ void PlayerSelectionScreen::Load() {
     // Large pictures are decoded while the player reads the names (if the
     // splash has not started them), so that a pick shows its picture at once.
     loader_.Prefetch(usersFolder_, users.files);
-    if (users.skipped > 0)
+    if (users.skipped == 1)
+        prompts_.Inform("Se ha omitido un archivo de la carpeta de usuarios porque su nombre no "
+                        "se puede mostrar. Cámbiele el nombre para poder elegirlo.");
+    if (users.skipped > 1)
         prompts_.Inform("Se han omitido " + std::to_string(users.skipped) +
                         " archivos de la carpeta de usuarios porque su nombre no se puede "
                         "mostrar. Cámbieles el nombre para poder elegirlos.");

@@ -121,6 +121,20 @@ class ScreenFlowTest : public QObject {
         QCOMPARE(h.flow.Settings().GameMinutes, short(!failed && steps.contains("accept")));
     }
 
+    // Files whose names cannot be shown stay out of the lists, and the player is told how
+    // many. Columns: such files | the message's start.
+    void unshowableNamesAreTold_data() {
+        Rows({"1|Se ha omitido un archivo de", "2|Se han omitido 2 archivos de"});
+    }
+    void unshowableNamesAreTold() {
+        QFETCH(QByteArrayList, row);
+        Harness h;
+        for (int k = 0; k < row[0].toInt(); ++k) h.Write(QString("usuarios/\x1b%1.png").arg(k), "");
+        h.ToPlayers();
+        QCOMPARE(h.prompts.messages.size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(h.prompts.messages[0]).startsWith(row[1]));
+    }
+
     // A pick shows the name and the picture as read, turned as its file says; a file that is
     // not a picture keeps the picture shown; a FIFO in place of a listed picture shows the
     // name and no picture, at once. A picture past 512 x 512 pixels goes to a worker, however
