@@ -261,6 +261,22 @@ class ScreenFlowTest : public QObject {
         QVERIFY(!loader.Pending(0));
     }
 
+    // A picture file over 64 MB is never opened (no picture, at once); one of 64 MB goes to a
+    // worker.
+    void pictureFileBound() {
+        QTemporaryDir folder;
+        for (const qint64 size : {kMaxPictureFileBytes, kMaxPictureFileBytes + 1}) {
+            QFile file(folder.filePath(QString("%1.jpg").arg(size)));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
+            PictureLoader loader(60);
+            loader.SetWorker([](auto) {});
+            int delivered = 0;
+            QObject::connect(&loader, &PictureLoader::Delivered, [&delivered] { ++delivered; });
+            loader.Request(0, file.fileName());
+            QCOMPARE(delivered, size > kMaxPictureFileBytes ? 1 : 0);
+        }
+    }
+
     // However many large files a folder holds, at most kMostPrefetched are decoded ahead.
     void decodingAheadIsBounded() {
         QTemporaryDir folder;
