@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     bool texts = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
-            std::puts("Uso: bare_window [--lista]");
+            std::puts("Uso: bare_window [--lista] [--textos]");
             return 0;
         }
         list = list || std::strcmp(argv[i], "--lista") == 0;

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QImage>
+#include <QScopeGuard>
 #include <fontconfig/fontconfig.h>
 #include <cstdio>
 #include <future>
@@ -127,10 +128,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     appMade.set_value();
     // The font list is filled before the application object goes.
-    const struct FontsFirst {
-        std::jthread& reader;
-        ~FontsFirst() { reader.join(); }
-    } fontsFirst{fontReader};
+    const auto joinFontReader = qScopeGuard([&fontReader] { fontReader.join(); });
     // No font is used before the configuration is read: fontconfig would read
     // it a second time on this thread.
     fontsConfigured.wait();

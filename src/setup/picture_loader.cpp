@@ -191,13 +191,16 @@ std::shared_ptr<PictureLoader::Job> PictureLoader::TakePrefetched(const QString&
 
 void PictureLoader::Prefetch(const QString& folder, const QStringList& files) {
     const QDir dir(folder);
-    int started = 0;
+    // The first large files count whether they are known already or not, so
+    // that asking again for the same folder goes no further than the first time.
+    int large = 0;
     for (const QString& file : files) {
-        if (started == kMostPrefetched) break;
+        if (large == kMostPrefetched) break;
         const QString path = dir.filePath(file);
         const QFileInfo info(path);
         if (!info.isFile() || info.size() <= kInlineBytes || info.size() > kMaxPictureFileBytes)
             continue;
+        ++large;
         const QString key = CacheKey(info, height_);
         const bool known =
             cache_.contains(key) ||
@@ -205,7 +208,6 @@ void PictureLoader::Prefetch(const QString& folder, const QStringList& files) {
                         [&](const std::shared_ptr<Job>& job) { return job->key == key; });
         if (known) continue;
         prefetching_.push_back(StartJob(path, key, true));
-        ++started;
     }
 }
 

@@ -277,7 +277,8 @@ class ScreenFlowTest : public QObject {
         }
     }
 
-    // However many large files a folder holds, at most kMostPrefetched are decoded ahead.
+    // However many large files a folder holds, and however often it is asked for (the splash,
+    // then the player selection), at most kMostPrefetched are decoded ahead.
     void decodingAheadIsBounded() {
         QTemporaryDir folder;
         QStringList files;
@@ -288,6 +289,7 @@ class ScreenFlowTest : public QObject {
         PictureLoader loader(60);
         int jobs = 0;
         loader.SetWorker([&jobs](auto) { ++jobs; });
+        loader.Prefetch(folder.path(), files);
         loader.Prefetch(folder.path(), files);
         QCOMPARE(jobs, PictureLoader::kMostPrefetched);
     }
